@@ -1,0 +1,11 @@
+#pragma once
+
+// Execution options of one job.
+struct JobOptions {
+    // Run at once instead of joining the workstation's job queue.
+    bool bypassQueue = false;
+    // Keep no result data on the workstation (live data still arrive).
+    bool discardResultData = false;
+
+    friend bool operator==(const JobOptions&, const JobOptions&) = default;
+};
