@@ -27,7 +27,10 @@ message(STATUS "Boost headers: ${MARLEK_BOOST_INCLUDE_DIR} (${_marlek_boost_vers
 
 add_library(marlek_boost INTERFACE)
 target_include_directories(marlek_boost SYSTEM INTERFACE "${MARLEK_BOOST_INCLUDE_DIR}")
-target_compile_definitions(marlek_boost INTERFACE BOOST_ALL_NO_LIB)
+# Asio and Beast are compiled once in the core (boost_asio_beast_src.cpp)
+# rather than in every file that uses them.
+target_compile_definitions(marlek_boost INTERFACE BOOST_ALL_NO_LIB
+  BOOST_ASIO_SEPARATE_COMPILATION BOOST_BEAST_SEPARATE_COMPILATION)
 target_link_libraries(marlek_boost INTERFACE Threads::Threads)
 
 # Python 3.13 and pybind11 3.0 for the Python module.

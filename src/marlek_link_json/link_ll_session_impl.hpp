@@ -1,0 +1,446 @@
+#pragma once
+
+// Member definitions of LinkLlSession, included only by the two files that
+// instantiate it (plain and TLS).
+
+#include "marlek_link_json/link_ll_session.hpp"
+#include "marlek_link_json/link_ll_session_flags.hpp"
+#include "marlek_link_json/link_ll_ssl_impl.hpp"
+
+#include <boost/asio/as_tuple.hpp>
+#include <boost/asio/co_spawn.hpp>
+#include <boost/asio/detached.hpp>
+#include <boost/asio/experimental/awaitable_operators.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/use_awaitable.hpp>
+#include <boost/beast/core/buffers_to_string.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/http/field.hpp>
+#include <boost/beast/websocket/rfc6455.hpp>
+
+#include <iostream>
+#include <string>
+
+namespace link_ll_detail {
+
+inline constexpr auto awaitTuple = boost::asio::as_tuple(boost::asio::use_awaitable);
+
+struct ResolveState {
+    boost::system::error_code error;
+    boost::asio::ip::tcp::resolver::results_type results;
+    bool done = false;
+};
+
+} // namespace link_ll_detail
+
+template <typename Stream>
+LinkLlSession<Stream>::LinkLlSession(std::string_view host, std::string_view port, unsigned flags,
+                                     std::string_view user, std::string_view password)
+    : AbstractLinkLlSession(host, port, flags, makeWwwAuthHeader(user, password)),
+      ssl(makeSslImpl(this->flags)),
+      timing(LinkLlSessionTiming::current())
+{
+}
+
+template <typename Stream>
+LinkLlSession<Stream>::~LinkLlSession()
+{
+    // The owner disconnects first; this only keeps a forgotten disconnect from
+    // destroying a running worker.
+    disconnect();
+}
+
+template <typename Stream>
+std::unique_ptr<LinkLlSslImpl> LinkLlSession<Stream>::makeSslImpl(unsigned&)
+{
+    return nullptr;
+}
+
+template <typename Stream>
+AbstractLinkLlSslImpl* LinkLlSession<Stream>::getSsl()
+{
+    return ssl.get();
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::setReceiveHandler(const std::function<void(std::string&&)>& handler)
+{
+    receiveHandler = handler;
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::setReceiveBinaryHandler(const std::function<void(std::string&&)>& handler)
+{
+    receiveBinaryHandler = handler;
+}
+
+template <typename Stream>
+MarlekLinkConnectionStatusEnum LinkLlSession<Stream>::getConnectionStatus() const
+{
+    return connectionStatus.load();
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::setConnectionStatusCallback(
+    const std::function<void(MarlekLinkConnectionStatusEnum)>& callback)
+{
+    std::lock_guard lock(statusCallbackMutex);
+    statusCallback = callback;
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::updateConnectionStatus(MarlekLinkConnectionStatusEnum status)
+{
+    connectionStatus.store(status);
+    std::function<void(MarlekLinkConnectionStatusEnum)> callback;
+    {
+        std::lock_guard lock(statusCallbackMutex);
+        callback = statusCallback;
+    }
+    if (callback) {
+        callback(status);
+    }
+}
+
+template <typename Stream>
+std::future<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::asyncConnect()
+{
+    std::promise<MarlekLinkServiceStatusEnum> promise;
+    auto future = promise.get_future();
+    if (workerThread) {
+        promise.set_value(MarlekLinkServiceStatusEnum::ALREADY_STARTED);
+        return future;
+    }
+    ioContext = std::make_unique<boost::asio::io_context>(1);
+    heartbeatTimer = std::make_unique<boost::asio::steady_timer>(*ioContext);
+    {
+        std::lock_guard lock(sendQueueMutex);
+        sendQueue = std::make_unique<SendQueue>(*ioContext, sendQueueCapacity);
+    }
+    stopping = false;
+    receiveEnded = false;
+    pingInFlight = false;
+    awaitingAnswer = false;
+
+    boost::asio::co_spawn(*ioContext, openConnection(ConnectOutcome(std::move(promise))),
+                          boost::asio::detached);
+    workerThread = std::make_unique<std::thread>([context = ioContext.get()] { context->run(); });
+    return future;
+}
+
+template <typename Stream>
+MarlekLinkServiceStatusEnum LinkLlSession<Stream>::connect()
+{
+    return asyncConnect().get();
+}
+
+template <typename Stream>
+boost::asio::awaitable<void> LinkLlSession<Stream>::openConnection(ConnectOutcome outcome)
+{
+    MarlekLinkServiceStatusEnum result = co_await runConnectSequence();
+    if (result != MarlekLinkServiceStatusEnum::OK) {
+        outcome.set(result);
+        co_return;
+    }
+    websocket->read_message_max(2147483647);
+    websocket->text(true);
+    websocket->control_callback([this](boost::beast::websocket::frame_type kind, boost::beast::string_view) {
+        if (kind == boost::beast::websocket::frame_type::pong) {
+            awaitingAnswer = false;
+        }
+    });
+    boost::asio::co_spawn(*ioContext, websocketService(), boost::asio::detached);
+    // The status reads CONNECTED before the caller can learn of the outcome.
+    connectionStatus.store(MarlekLinkConnectionStatusEnum::CONNECTED);
+    outcome.set(MarlekLinkServiceStatusEnum::OK);
+    updateConnectionStatus(MarlekLinkConnectionStatusEnum::CONNECTED);
+}
+
+template <typename Stream>
+boost::asio::awaitable<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::runConnectSequence()
+{
+    using link_ll_detail::awaitTuple;
+    using Status = MarlekLinkServiceStatusEnum;
+    namespace websocket_ns = boost::beast::websocket;
+
+    // Resolution runs on a helper thread of the resolver that cancelling cannot
+    // interrupt, so it is awaited through a timer that its completion cancels.
+    auto resolver = std::make_shared<boost::asio::ip::tcp::resolver>(*ioContext);
+    auto resolveState = std::make_shared<link_ll_detail::ResolveState>();
+    auto resolveTimer = std::make_shared<boost::asio::steady_timer>(*ioContext, connectionTimeout);
+    resolver->async_resolve(host, port,
+                            [resolveState, resolveTimer, resolver](const boost::system::error_code& error,
+                                                                   auto results) {
+                                resolveState->error = error;
+                                resolveState->results = std::move(results);
+                                resolveState->done = true;
+                                resolveTimer->cancel();
+                            });
+    co_await resolveTimer->async_wait(awaitTuple);
+    if (!resolveState->done) {
+        resolver->cancel();
+        co_return Status::RESOLVE_FAILED;
+    }
+    if (resolveState->error) {
+        co_return Status::RESOLVE_FAILED;
+    }
+
+    try {
+        websocket = createWebsocket();
+    } catch (const std::exception&) {
+        // Only the TLS stream's configuration can throw here.
+        co_return Status::TLS_SETUP_FAILED;
+    }
+    auto& tcpLayer = boost::beast::get_lowest_layer(*websocket);
+
+    tcpLayer.expires_after(connectionTimeout);
+    auto [connectError, endpoint] = co_await tcpLayer.async_connect(resolveState->results, awaitTuple);
+    tcpLayer.expires_never();
+    if (connectError) {
+        tcpLayer.close();
+        co_return Status::CONNECT_FAILED;
+    }
+
+    bool tlsReady = false;
+    try {
+        tlsReady = setupTlsStuff();
+    } catch (const std::exception&) {
+    }
+    if (!tlsReady) {
+        co_return Status::TLS_SETUP_FAILED;
+    }
+
+    const std::string hostText = host + ":" + std::to_string(endpoint.port());
+    websocket->set_option(websocket_ns::stream_base::decorator(
+        [userAgent = std::string("marlek_link_lib"),
+         announceVersion = (flags & MarlekLinkConnectionFlags::IGNORE_PROTOCOL_MISMATCH) == 0,
+         authorization = authorizationHeader](websocket_ns::request_type& request) {
+            request.set(boost::beast::http::field::user_agent, userAgent);
+            if (announceVersion) {
+                request.set("M-Supported-Protocol-Version", "12");
+            }
+            if (!authorization.empty()) {
+                request.set(boost::beast::http::field::authorization, authorization);
+            }
+        }));
+
+    if (const boost::system::error_code tlsError = co_await asyncTlsHandshake()) {
+        std::cerr << "SSL/TLS handshake failed: " << tlsError.message() << std::endl;
+        co_return Status::TLS_HANDSHAKE_FAILED;
+    }
+
+    tcpLayer.expires_never();
+    websocket->set_option(websocket_ns::stream_base::timeout{
+        timing.websocketHandshakeTimeout, websocket_ns::stream_base::none(), false});
+
+    websocket_ns::response_type response;
+    auto [handshakeError] = co_await websocket->async_handshake(response, hostText, websocketTarget, awaitTuple);
+    if (handshakeError) {
+        Status failure = Status::WEBSOCKET_HANDSHAKE_FAILED;
+        if (response.result_int() == 401) {
+            failure = Status::HTTP_UNAUTHORIZED;
+        } else if (response.result_int() == 409) {
+            failure = Status::HTTP_CONFLICT;
+        }
+        co_await websocket->async_close(websocket_ns::close_reason(websocket_ns::close_code::protocol_error),
+                                        awaitTuple);
+        co_return failure;
+    }
+    co_return Status::OK;
+}
+
+template <typename Stream>
+std::unique_ptr<typename LinkLlSession<Stream>::WebSocket> LinkLlSession<Stream>::createWebsocket()
+{
+    return std::make_unique<WebSocket>(*ioContext);
+}
+
+template <typename Stream>
+bool LinkLlSession<Stream>::setupTlsStuff()
+{
+    return true;
+}
+
+template <typename Stream>
+boost::asio::awaitable<boost::system::error_code> LinkLlSession<Stream>::asyncTlsHandshake()
+{
+    co_return boost::system::error_code{};
+}
+
+template <typename Stream>
+boost::asio::awaitable<void> LinkLlSession<Stream>::websocketService()
+{
+    using namespace boost::asio::experimental::awaitable_operators;
+    try {
+        co_await ((receiveService() && sendService()) && heartBeatService());
+    } catch (const std::exception&) {
+        // A loop that ends by an exception must still end the connection and
+        // have it reported, or waiting callers would never hear of it.
+        closeSendQueue();
+        closeStream();
+    }
+    updateConnectionStatus(MarlekLinkConnectionStatusEnum::DISCONNECTED);
+}
+
+template <typename Stream>
+boost::asio::awaitable<void> LinkLlSession<Stream>::receiveService()
+{
+    using link_ll_detail::awaitTuple;
+    boost::beast::flat_buffer buffer;
+    for (;;) {
+        auto [error, size] = co_await websocket->async_read(buffer, awaitTuple);
+        (void)size;
+        if (error) {
+            break;
+        }
+        std::string message = boost::beast::buffers_to_string(buffer.data());
+        buffer.consume(buffer.size());
+        heartbeatCounter = 0;
+        awaitingAnswer = false;
+
+        auto& handler = websocket->got_binary() ? receiveBinaryHandler : receiveHandler;
+        bool handled = false;
+        if (handler) {
+            try {
+                handler(std::move(message));
+                handled = true;
+            } catch (...) {
+            }
+        }
+        // A message nobody could take is treated like a failed read: the
+        // connection ends and is reported, rather than going on with a gap.
+        if (!handled) {
+            break;
+        }
+    }
+    receiveEnded = true;
+    closeSendQueue();
+}
+
+template <typename Stream>
+boost::asio::awaitable<void> LinkLlSession<Stream>::sendService()
+{
+    using link_ll_detail::awaitTuple;
+    namespace websocket_ns = boost::beast::websocket;
+    while (websocket->is_open()) {
+        auto [queueError, message] = co_await sendQueue->async_receive(awaitTuple);
+        if (queueError) {
+            co_await websocket->async_close(websocket_ns::close_reason(websocket_ns::close_code::normal),
+                                            awaitTuple);
+            co_return;
+        }
+        heartbeatCounter = 0;
+        auto [writeError, written] = co_await websocket->async_write(boost::asio::buffer(message), awaitTuple);
+        (void)written;
+        if (writeError) {
+            // Nothing queued after this could ever be written: refuse it, and
+            // end the connection so that everything pending fails at once.
+            closeSendQueue();
+            closeStream();
+            co_return;
+        }
+    }
+    closeSendQueue();
+}
+
+template <typename Stream>
+boost::asio::awaitable<void> LinkLlSession<Stream>::heartBeatService()
+{
+    using link_ll_detail::awaitTuple;
+    heartbeatCounter = 0;
+    while (websocket->is_open() && !receiveEnded && !stopping) {
+        heartbeatTimer->expires_after(timing.heartbeatWait);
+        auto [error] = co_await heartbeatTimer->async_wait(awaitTuple);
+        if (error || stopping) {
+            co_return;
+        }
+        if (heartbeatCounter++ < silentWaitsBeforePing) {
+            continue;
+        }
+        heartbeatCounter = 0;
+        if (awaitingAnswer) {
+            // The peer answered neither the last ping nor with any message
+            // within a whole ping period: it is gone without FIN or RST.
+            closeSendQueue();
+            closeStream();
+            co_return;
+        }
+        startPing();
+    }
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::startPing()
+{
+    // The ping is not awaited: behind a stalled write it would hold the
+    // heartbeat, which must stay free to notice a vanished peer.
+    if (pingInFlight) {
+        awaitingAnswer = true;
+        return;
+    }
+    pingInFlight = true;
+    awaitingAnswer = true;
+    websocket->async_ping(boost::beast::websocket::ping_data("mping"),
+                          [this](const boost::system::error_code& error) {
+                              pingInFlight = false;
+                              if (error) {
+                                  closeSendQueue();
+                                  stopping = true;
+                                  heartbeatTimer->cancel();
+                              }
+                          });
+}
+
+template <typename Stream>
+bool LinkLlSession<Stream>::send(const std::string& message)
+{
+    std::lock_guard lock(sendQueueMutex);
+    return sendQueue && sendQueue->try_send(boost::system::error_code{}, message);
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::closeSendQueue()
+{
+    sendQueue->close();
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::closeStream()
+{
+    boost::beast::get_lowest_layer(*websocket).close();
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::disconnect()
+{
+    if (!workerThread) {
+        return;
+    }
+    {
+        std::lock_guard lock(sendQueueMutex);
+        sendQueue->close();
+    }
+    boost::asio::post(*ioContext, [this] {
+        stopping = true;
+        heartbeatTimer->cancel();
+    });
+    if (connectionStatus.load() == MarlekLinkConnectionStatusEnum::DISCONNECTED) {
+        ioContext->stop();
+    }
+    if (workerThread->joinable()) {
+        workerThread->join();
+    }
+    // Only when the worker was stopped mid-connect can the loops have been cut
+    // short; the owner still hears of the end of the connection.
+    if (connectionStatus.load() == MarlekLinkConnectionStatusEnum::CONNECTED) {
+        updateConnectionStatus(MarlekLinkConnectionStatusEnum::DISCONNECTED);
+    }
+    workerThread.reset();
+    {
+        std::lock_guard lock(sendQueueMutex);
+        sendQueue.reset();
+    }
+    heartbeatTimer.reset();
+    websocket.reset();
+    ioContext.reset();
+}
