@@ -1,0 +1,467 @@
+#include "fake_workstation/fake_workstation.hpp"
+
+#include <boost/asio/as_tuple.hpp>
+#include <boost/asio/co_spawn.hpp>
+#include <boost/asio/detached.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/ssl/context.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/use_awaitable.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/core/detail/base64.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
+#include <boost/beast/websocket.hpp>
+
+#include <openssl/ssl.h>
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace websocket = beast::websocket;
+using tcp = asio::ip::tcp;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr auto awaitTuple = asio::as_tuple(asio::use_awaitable);
+
+using PlainStream = beast::tcp_stream;
+using TlsStream = beast::ssl_stream<beast::tcp_stream>;
+
+struct SharedRecords {
+    mutable std::mutex mutex;
+    mutable std::condition_variable changed;
+    std::vector<FakeConnectionRecord> connections;
+    std::size_t accepted = 0;
+
+    template <typename Change>
+    void update(Change&& change)
+    {
+        {
+            std::lock_guard lock(mutex);
+            change(*this);
+        }
+        changed.notify_all();
+    }
+};
+
+class ConnectionBase {
+public:
+    virtual ~ConnectionBase() = default;
+    virtual void queueFrame(bool binary, std::string bytes) = 0;
+    virtual void close(std::uint16_t code) = 0;
+    virtual void drop() = 0;
+    virtual void pause() = 0;
+    virtual void resume() = 0;
+};
+
+// What every connection shares of its server; touched on the server thread only,
+// except the records, which have their own lock.
+struct ServerContext {
+    asio::io_context& ioContext;
+    SharedRecords& records;
+    const FakeWorkstationOptions& options;
+    std::vector<std::shared_ptr<ConnectionBase>>& upgraded;
+};
+
+std::string basicAuthorization(const FakeWorkstationOptions::Credentials& credentials)
+{
+    namespace base64 = beast::detail::base64;
+    const std::string plain = credentials.user + ":" + credentials.password;
+    std::string encoded(base64::encoded_size(plain.size()), '\0');
+    encoded.resize(base64::encode(encoded.data(), plain.data(), plain.size()));
+    return "Basic " + encoded;
+}
+
+unsigned decideUpgrade(const FakeWorkstationOptions& options, const http::request<http::string_body>& request)
+{
+    if (options.forcedUpgradeStatus) {
+        return *options.forcedUpgradeStatus;
+    }
+    if (request.target() != "/default") {
+        return 404;
+    }
+    if (options.requiredCredentials) {
+        const auto given = request.find(http::field::authorization);
+        if (given == request.end() || given->value() != basicAuthorization(*options.requiredCredentials)) {
+            return 401;
+        }
+    }
+    const auto version = request.find("M-Supported-Protocol-Version");
+    if (version != request.end() && version->value() != "12") {
+        return 409;
+    }
+    if (!websocket::is_upgrade(request)) {
+        return 400;
+    }
+    return 101;
+}
+
+template <typename Stream>
+class Connection : public ConnectionBase, public std::enable_shared_from_this<Connection<Stream>> {
+public:
+    static constexpr bool isTls = std::is_same_v<Stream, TlsStream>;
+
+    template <typename... StreamArgs>
+    Connection(const ServerContext& server, StreamArgs&&... streamArgs)
+        : server(server), ws(std::forward<StreamArgs>(streamArgs)...), resumeTimer(server.ioContext)
+    {
+    }
+
+    static asio::awaitable<void> run(std::shared_ptr<Connection> self) { co_await self->serve(); }
+
+    void queueFrame(bool binary, std::string bytes) override
+    {
+        outbox.push_back({binary, std::move(bytes)});
+        pumpWrites();
+    }
+
+    void close(std::uint16_t code) override
+    {
+        ws.async_close(websocket::close_reason(code), [self = this->shared_from_this()](auto) {});
+    }
+
+    void drop() override
+    {
+        dropped = true;
+        beast::get_lowest_layer(ws).close();
+        resumeTimer.cancel();
+    }
+
+    void pause() override { paused = true; }
+
+    void resume() override
+    {
+        paused = false;
+        resumeTimer.cancel();
+    }
+
+private:
+    struct Frame {
+        bool binary;
+        std::string bytes;
+    };
+
+    asio::awaitable<void> serve()
+    {
+        beast::flat_buffer buffer;
+        std::string serverName;
+        auto& tcpLayer = beast::get_lowest_layer(ws);
+        if constexpr (isTls) {
+            tcpLayer.expires_after(5s);
+            auto [error] = co_await ws.next_layer().async_handshake(asio::ssl::stream_base::server, awaitTuple);
+            if (error) {
+                co_return;
+            }
+            if (const char* name = SSL_get_servername(ws.next_layer().native_handle(), TLSEXT_NAMETYPE_host_name)) {
+                serverName = name;
+            }
+        }
+
+        tcpLayer.expires_after(10s);
+        http::request<http::string_body> request;
+        auto [readError, readSize] = co_await http::async_read(ws.next_layer(), buffer, request, awaitTuple);
+        tcpLayer.expires_never();
+        if (readError) {
+            co_return;
+        }
+
+        FakeConnectionRecord record;
+        record.request.method = std::string(request.method_string());
+        record.request.target = std::string(request.target());
+        for (const auto& field : request) {
+            record.request.headers.emplace_back(std::string(field.name_string()), std::string(field.value()));
+        }
+        record.request.serverName = serverName;
+        record.answeredStatus = decideUpgrade(server.options, request);
+        server.records.update([&](SharedRecords& records) {
+            index = records.connections.size();
+            records.connections.push_back(record);
+        });
+
+        if (record.answeredStatus != 101) {
+            http::response<http::string_body> response{static_cast<http::status>(record.answeredStatus),
+                                                       request.version()};
+            response.set(http::field::server, "fake-workstation");
+            response.keep_alive(false);
+            response.body() = std::string(http::obsolete_reason(response.result()));
+            response.prepare_payload();
+            co_await http::async_write(ws.next_layer(), response, awaitTuple);
+            tcpLayer.close();
+            markEnded();
+            co_return;
+        }
+
+        server.upgraded.push_back(this->shared_from_this());
+        ws.set_option(websocket::stream_base::timeout{5s, websocket::stream_base::none(), false});
+        ws.read_message_max(0);
+        ws.control_callback([this](websocket::frame_type kind, beast::string_view payload) {
+            if (kind == websocket::frame_type::ping) {
+                const auto now = std::chrono::steady_clock::now();
+                server.records.update([&](SharedRecords& records) {
+                    records.connections[index].pings.push_back({std::string(payload), now});
+                });
+            }
+        });
+        auto [acceptError] = co_await ws.async_accept(request, awaitTuple);
+        if (acceptError) {
+            markEnded();
+            co_return;
+        }
+        open = true;
+        paused = paused || server.options.pauseReadingAfterUpgrade;
+        pumpWrites();
+
+        buffer.consume(buffer.size());
+        for (;;) {
+            while (paused && !dropped) {
+                resumeTimer.expires_at(std::chrono::steady_clock::time_point::max());
+                co_await resumeTimer.async_wait(awaitTuple);
+            }
+            auto [error, size] = co_await ws.async_read(buffer, awaitTuple);
+            if (error) {
+                if (error == websocket::error::closed) {
+                    const std::uint16_t code = ws.reason().code;
+                    server.records.update(
+                        [&](SharedRecords& records) { records.connections[index].closeCode = code; });
+                }
+                break;
+            }
+            FakeReceivedMessage message{ws.got_binary(), beast::buffers_to_string(buffer.data()),
+                                        std::chrono::steady_clock::now()};
+            buffer.consume(buffer.size());
+            server.records.update([&](SharedRecords& records) {
+                records.connections[index].messages.push_back(std::move(message));
+            });
+        }
+        open = false;
+        markEnded();
+    }
+
+    void pumpWrites()
+    {
+        if (!open || writing || outbox.empty()) {
+            return;
+        }
+        writing = true;
+        asio::co_spawn(server.ioContext, writeAll(this->shared_from_this()), asio::detached);
+    }
+
+    static asio::awaitable<void> writeAll(std::shared_ptr<Connection> self)
+    {
+        while (!self->outbox.empty()) {
+            Frame frame = std::move(self->outbox.front());
+            self->outbox.pop_front();
+            self->ws.binary(frame.binary);
+            auto [error, size] = co_await self->ws.async_write(asio::buffer(frame.bytes), awaitTuple);
+            if (error) {
+                break;
+            }
+        }
+        self->writing = false;
+    }
+
+    void markEnded()
+    {
+        server.records.update([&](SharedRecords& records) { records.connections[index].ended = true; });
+    }
+
+    ServerContext server;
+    websocket::stream<Stream> ws;
+    asio::steady_timer resumeTimer;
+    std::size_t index = 0;
+    std::deque<Frame> outbox;
+    bool open = false;
+    bool writing = false;
+    bool paused = false;
+    bool dropped = false;
+};
+
+} // namespace
+
+std::optional<std::string> FakeUpgradeRequest::header(std::string_view name) const
+{
+    for (const auto& [key, value] : headers) {
+        if (beast::iequals(key, name)) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+class FakeWorkstation::Server {
+public:
+    explicit Server(FakeWorkstationOptions givenOptions)
+        : options(std::move(givenOptions)),
+          acceptor(ioContext, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0))
+    {
+        if (options.tls) {
+            tlsContext.emplace(asio::ssl::context::tls_server);
+            tlsContext->use_certificate_chain(asio::buffer(options.tls->certificatePem));
+            tlsContext->use_private_key(asio::buffer(options.tls->privateKeyPem), asio::ssl::context::pem);
+        }
+        asio::co_spawn(ioContext, acceptLoop(), asio::detached);
+        thread = std::thread([this] { ioContext.run(); });
+    }
+
+    ~Server()
+    {
+        ioContext.stop();
+        thread.join();
+        silentSockets.clear();
+        upgraded.clear();
+    }
+
+    std::uint16_t portNumber() const { return acceptor.local_endpoint().port(); }
+
+    template <typename Action>
+    void onLatest(Action action)
+    {
+        asio::post(ioContext, [this, action = std::move(action)]() mutable {
+            if (!upgraded.empty()) {
+                action(*upgraded.back());
+            }
+        });
+    }
+
+    bool waitUntil(const std::function<bool(const SharedRecords&)>& condition, std::chrono::milliseconds timeout) const
+    {
+        std::unique_lock lock(records.mutex);
+        return records.changed.wait_for(lock, timeout, [&] { return condition(records); });
+    }
+
+    SharedRecords records;
+
+private:
+    asio::awaitable<void> acceptLoop()
+    {
+        const ServerContext context{ioContext, records, options, upgraded};
+        for (;;) {
+            auto [error, socket] = co_await acceptor.async_accept(awaitTuple);
+            if (error) {
+                co_return;
+            }
+            records.update([](SharedRecords& shared) { ++shared.accepted; });
+            if (options.acceptWithoutAnswer) {
+                silentSockets.push_back(std::move(socket));
+            } else if (tlsContext) {
+                auto connection = std::make_shared<Connection<TlsStream>>(context, std::move(socket), *tlsContext);
+                asio::co_spawn(ioContext, Connection<TlsStream>::run(connection), asio::detached);
+            } else {
+                auto connection = std::make_shared<Connection<PlainStream>>(context, std::move(socket));
+                asio::co_spawn(ioContext, Connection<PlainStream>::run(connection), asio::detached);
+            }
+        }
+    }
+
+    FakeWorkstationOptions options;
+    std::optional<asio::ssl::context> tlsContext;
+    asio::io_context ioContext;
+    tcp::acceptor acceptor;
+    std::vector<std::shared_ptr<ConnectionBase>> upgraded;
+    std::vector<tcp::socket> silentSockets;
+    std::thread thread;
+};
+
+FakeWorkstation::FakeWorkstation(FakeWorkstationOptions options)
+    : server(std::make_unique<Server>(std::move(options)))
+{
+}
+
+FakeWorkstation::~FakeWorkstation() = default;
+
+std::uint16_t FakeWorkstation::portNumber() const
+{
+    return server->portNumber();
+}
+
+std::string FakeWorkstation::port() const
+{
+    return std::to_string(portNumber());
+}
+
+std::vector<FakeConnectionRecord> FakeWorkstation::connections() const
+{
+    std::lock_guard lock(server->records.mutex);
+    return server->records.connections;
+}
+
+std::size_t FakeWorkstation::acceptedConnectionCount() const
+{
+    std::lock_guard lock(server->records.mutex);
+    return server->records.accepted;
+}
+
+bool FakeWorkstation::waitUntil(const std::function<bool(const std::vector<FakeConnectionRecord>&)>& condition,
+                                std::chrono::milliseconds timeout) const
+{
+    return server->waitUntil([&](const SharedRecords& records) { return condition(records.connections); },
+                             timeout);
+}
+
+bool FakeWorkstation::waitForAcceptedConnections(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return server->waitUntil([&](const SharedRecords& records) { return records.accepted >= count; }, timeout);
+}
+
+bool FakeWorkstation::waitForMessages(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return waitUntil(
+        [&](const auto& connections) { return !connections.empty() && connections.back().messages.size() >= count; },
+        timeout);
+}
+
+bool FakeWorkstation::waitForPings(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    return waitUntil(
+        [&](const auto& connections) { return !connections.empty() && connections.back().pings.size() >= count; },
+        timeout);
+}
+
+bool FakeWorkstation::waitForConnectionEnd(std::chrono::milliseconds timeout) const
+{
+    return waitUntil([](const auto& connections) { return !connections.empty() && connections.back().ended; },
+                     timeout);
+}
+
+void FakeWorkstation::sendText(std::string text)
+{
+    server->onLatest([text = std::move(text)](ConnectionBase& connection) mutable {
+        connection.queueFrame(false, std::move(text));
+    });
+}
+
+void FakeWorkstation::sendBinary(std::string bytes)
+{
+    server->onLatest([bytes = std::move(bytes)](ConnectionBase& connection) mutable {
+        connection.queueFrame(true, std::move(bytes));
+    });
+}
+
+void FakeWorkstation::closeConnection(std::uint16_t code)
+{
+    server->onLatest([code](ConnectionBase& connection) { connection.close(code); });
+}
+
+void FakeWorkstation::dropConnection()
+{
+    server->onLatest([](ConnectionBase& connection) { connection.drop(); });
+}
+
+void FakeWorkstation::pauseReading()
+{
+    server->onLatest([](ConnectionBase& connection) { connection.pause(); });
+}
+
+void FakeWorkstation::resumeReading()
+{
+    server->onLatest([](ConnectionBase& connection) { connection.resume(); });
+}
