@@ -79,6 +79,11 @@ std::string serialNumber(X509* certificate)
         OPENSSL_free(hex);
     }
     BN_free(number);
+    // The library writes whole bytes ("02"); the digits carry no leading zero.
+    const std::size_t first = text.starts_with('-') ? 1 : 0;
+    if (text.size() > first + 1 && text[first] == '0') {
+        text.erase(first, 1);
+    }
     return text;
 }
 
