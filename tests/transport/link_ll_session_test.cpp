@@ -398,3 +398,22 @@ TEST(LinkLlSessionQueue, FullQueueRefusesAndAcceptsAgainOnceDrained)
     }
     EXPECT_EQ(messages[accepted].bytes, "after");
 }
+
+TEST(LinkLlSessionQueue, ConnectionLostWhileWritesStallIsReportedAndRefusesFurtherSends)
+{
+    // Long enough that no ping falls due while the queue fills.
+    TimingOverride timing(1s);
+    FakeWorkstationOptions options;
+    options.pauseReadingAfterUpgrade = true;
+    FakeWorkstation workstation(options);
+    SessionProbe session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE);
+    ASSERT_EQ(session->connect(), Status::OK);
+
+    const std::string chunk(64 * 1024, 'w');
+    for (int i = 0; i < 4096 && session->send(chunk); ++i) {
+    }
+    // Unread data makes the close a reset: the stalled write fails.
+    workstation.dropConnection();
+    EXPECT_TRUE(session.waitForStatus(Connection::DISCONNECTED, kWait));
+    EXPECT_FALSE(session->send("{}"));
+}

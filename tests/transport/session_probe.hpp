@@ -88,15 +88,24 @@ private:
     AbstractLinkLlSession* session;
 };
 
-// Shortens the session's fixed waits for the duration of a test.
-class ShortTimers : public ::testing::Test {
-protected:
-    void SetUp() override
+// Sets the session's fixed waits while in scope.
+class TimingOverride {
+public:
+    explicit TimingOverride(std::chrono::milliseconds heartbeatWait,
+                            std::chrono::milliseconds websocketHandshakeTimeout = 1000ms)
     {
         LinkLlSessionTiming timing;
-        timing.heartbeatWait = 100ms;
-        timing.websocketHandshakeTimeout = 1000ms;
+        timing.heartbeatWait = heartbeatWait;
+        timing.websocketHandshakeTimeout = websocketHandshakeTimeout;
         LinkLlSessionTiming::overrideForTesting(timing);
     }
-    void TearDown() override { LinkLlSessionTiming::restoreDefaults(); }
+    ~TimingOverride() { LinkLlSessionTiming::restoreDefaults(); }
+    TimingOverride(const TimingOverride&) = delete;
+    TimingOverride& operator=(const TimingOverride&) = delete;
+};
+
+// Shortens the session's fixed waits for the duration of a test.
+class ShortTimers : public ::testing::Test {
+private:
+    TimingOverride timing{100ms};
 };
