@@ -10,7 +10,9 @@
 #include <future>
 #include <mutex>
 #include <optional>
+#include <ostream>
 #include <thread>
+#include <tuple>
 
 using namespace std::chrono_literals;
 using fake_workstation::Datagram;
