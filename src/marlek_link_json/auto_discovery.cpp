@@ -14,6 +14,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <exception>
+#include <iostream>
 #include <optional>
 #include <set>
 #include <span>
@@ -167,8 +169,17 @@ void AutoDiscovery::discoverAsync(std::function<void(std::vector<DiscoveredDevic
     // new one has started.
     worker = std::jthread([this, callback = std::move(callback)] {
         auto devices = runDiscovery();
-        if (callback) {
+        if (!callback) {
+            return;
+        }
+        // An escaping exception would end the caller's whole program from a
+        // thread it does not own.
+        try {
             callback(std::move(devices));
+        } catch (const std::exception& e) {
+            std::cerr << "discovery callback raised: " << e.what() << '\n';
+        } catch (...) {
+            std::cerr << "discovery callback raised an unknown exception\n";
         }
     });
 }

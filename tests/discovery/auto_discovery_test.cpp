@@ -10,6 +10,7 @@
 #include <future>
 #include <mutex>
 #include <optional>
+#include <stdexcept>
 #include <ostream>
 #include <thread>
 #include <tuple>
@@ -195,6 +196,22 @@ TEST(AutoDiscovery, AsyncWithoutCallbackStillProbes)
         discovery.discoverAsync({});
     }
     EXPECT_EQ(responder.probes().size(), 1u);
+}
+
+// A callback that raises must not take the caller's program down with the
+// discovery thread.
+TEST(AutoDiscovery, AsyncCallbackThatRaisesIsContained)
+{
+    UdpResponder responder;
+    std::atomic<bool> called = false;
+    {
+        AutoDiscovery discovery(listenTime, loopbackScope(responder.port()));
+        discovery.discoverAsync([&called](std::vector<DiscoveredDevice>) {
+            called = true;
+            throw std::runtime_error("callback failed");
+        });
+    }
+    EXPECT_TRUE(called);
 }
 
 // Destroying the scanner while it listens does not cut the discovery short:
