@@ -29,7 +29,11 @@ public:
     // gives its largest value, which no version check accepts.
     static std::uint64_t fileVersionFromText(std::string_view text);
 
-    friend bool operator==(const MarlekFileInfo&, const MarlekFileInfo&) = default;
+    friend bool operator==(const MarlekFileInfo& a, const MarlekFileInfo& b)
+    {
+        return a.type == b.type && a.file_version == b.file_version && a.creation_timestamp == b.creation_timestamp
+            && a.generator == b.generator && a.generator_version == b.generator_version && a.comment == b.comment;
+    }
 
     std::string type;
     std::uint64_t file_version = INVALID_FILE_VERSION;

@@ -19,7 +19,8 @@ boost::json::object makeJobRequestObject(std::string_view command, const std::st
     boost::json::object request;
     request.emplace("do", command);
     request.emplace("job", std::move(job));
-    for (const auto& option : boost::json::value_from(options).as_object()) {
+    const boost::json::value setOptions = boost::json::value_from(options);
+    for (const auto& option : setOptions.as_object()) {
         // Assignment keeps an existing member in its place.
         request[option.key()] = option.value();
     }
