@@ -172,7 +172,7 @@ TEST(JobRequest, MembersInOrderWithOptionsAtTopLevel)
     }
 }
 
-TEST(JobRequest, JobObjectFromTheJobsPieces)
+TEST(JobRequest, JobObjectFromWhatTheJobHolds)
 {
     TestSweepJob job(sweep, {{"who", "me"}}, JobOptions{true, false});
     job.setStopConditions({std::make_shared<MaxLimitStopCondition>(MaxLimitStopConditionParameters{"current", 2})});
@@ -189,7 +189,7 @@ TEST(JobRequest, JobObjectFromTheJobsPieces)
     EXPECT_FALSE(inner.contains("bypass_queue"));
 }
 
-TEST(JobRequest, EmptyPiecesAreWrittenNotLeftOut)
+TEST(JobRequest, EmptyMembersAreWrittenNotLeftOut)
 {
     const auto request = makeJobRequestObject("/job/start", "reboot", {}, {}, {}, {});
     EXPECT_EQ(json::serialize(request),

@@ -21,7 +21,7 @@ enum class JobTypeEnum : int {
 };
 
 // Everything the workstation runs as a job, as the session sees it: the
-// session asks for the request's pieces, then feeds the workstation's
+// session asks for what goes into the request, then feeds the workstation's
 // answers back in.
 class AbstractMeasurementJob {
 public:
