@@ -71,7 +71,7 @@ TEST(JobInfo, DefaultAndSetFailed)
     EXPECT_EQ(info.jobMeta.size(), 2u);
     EXPECT_NE(info.parameters, nullptr);
     EXPECT_EQ(info.stopConditions.size(), 1u);
-    EXPECT_TRUE(info.options.bypassQueue);
+    EXPECT_TRUE(info.options.bypass_queue);
 }
 
 TEST(JobInfoJson, ReadsEveryMember)

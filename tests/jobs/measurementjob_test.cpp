@@ -72,7 +72,7 @@ TEST(MeasurementJob, ParameterObjectIsTheRecordsJson)
     EXPECT_EQ(reboot.getName(), "reboot");
     EXPECT_TRUE(reboot.getParameterObject().empty());
     const ParameterlessJob withOptions(JobOptions{false, true});
-    EXPECT_TRUE(withOptions.getJobOptions().discardResultData);
+    EXPECT_TRUE(withOptions.getJobOptions().discard_result_data);
 }
 
 TEST(MeasurementJob, MetadataAccess)
