@@ -34,7 +34,7 @@ struct ImpedanceSample<EisParametersFrequencyTable> {
     static inline const std::vector<std::string> optionals{"drift_correction"};
     static inline const std::string rangeType = "table";
     static inline const std::vector<std::string> range{"entry", "entry"};
-    static inline const std::vector<std::string> entry{"frequency",  "amplitude", "meas_waves",
+    static inline const std::vector<std::string> entry{"frequency",     "amplitude", "meas_waves",
                                                        "meas_duration", "pre_waves", "pre_duration"};
 };
 

@@ -65,8 +65,12 @@ inline const std::vector<NumberField<EisParametersFrequencyTableEntry>>& spectru
 {
     using E = EisParametersFrequencyTableEntry;
     static const std::vector<NumberField<E>> fields{
-        {"frequency", &E::frequency},   {"amplitude", &E::amplitude}, {"meas_waves", &E::meas_waves},
-        {"meas_duration", &E::meas_duration}, {"pre_waves", &E::pre_waves}, {"pre_duration", &E::pre_duration},
+        {"frequency", &E::frequency},
+        {"amplitude", &E::amplitude},
+        {"meas_waves", &E::meas_waves},
+        {"meas_duration", &E::meas_duration},
+        {"pre_waves", &E::pre_waves},
+        {"pre_duration", &E::pre_duration},
     };
     return fields;
 }
