@@ -9,7 +9,7 @@
 
 // A job that delivers impedance data: the impedance techniques and the
 // calibration jobs that report the same way. Its request is built like any
-// other job's; only the job type tells the workstation's data apart.
+// other job's; the job type marks it as an impedance job.
 //
 // The constructors take neither stop conditions nor job options: impedance
 // jobs start with none set and default options, which the job's owner can
