@@ -3,9 +3,9 @@
 // Execution options of one job.
 struct JobOptions {
     // Run at once instead of joining the workstation's job queue.
-    bool bypassQueue = false;
+    bool bypass_queue = false;
     // Keep no result data on the workstation (live data still arrive).
-    bool discardResultData = false;
+    bool discard_result_data = false;
 
     friend bool operator==(const JobOptions&, const JobOptions&) = default;
 };

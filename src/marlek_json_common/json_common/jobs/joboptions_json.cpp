@@ -15,10 +15,10 @@ bool flag(const boost::json::object& object, std::string_view key)
 void tag_invoke(const boost::json::value_from_tag&, boost::json::value& target, const JobOptions& options)
 {
     boost::json::object object;
-    if (options.bypassQueue) {
+    if (options.bypass_queue) {
         object["bypass_queue"] = true;
     }
-    if (options.discardResultData) {
+    if (options.discard_result_data) {
         object["discard_result_data"] = true;
     }
     target = std::move(object);

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "marlek_json_common/json_common/protocol/impedancedataheader.hpp"
+
+#include <boost/json/conversion.hpp>
+#include <boost/json/fwd.hpp>
+
+void tag_invoke(const boost::json::value_from_tag&, boost::json::value& target, const ImpedanceDataHeader& header);
+
+ImpedanceDataHeader tag_invoke(const boost::json::value_to_tag<ImpedanceDataHeader>&, const boost::json::value& source);

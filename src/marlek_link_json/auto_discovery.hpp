@@ -1,0 +1,43 @@
+#pragma once
+
+#include "marlek_link_json/discovered_device.hpp"
+#include "marlek_link_json/discovery_scope.hpp"
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Finds workstations on the local network: a probe is broadcast from every
+// local IPv4 address and answers are collected until the time-out has
+// elapsed. Failures are never reported; a machine without a usable address
+// simply finds nothing.
+class AutoDiscovery {
+public:
+    explicit AutoDiscovery(std::chrono::milliseconds timeout);
+    // Probes within the given scope instead of the local network.
+    AutoDiscovery(std::chrono::milliseconds timeout, DiscoveryScope scope);
+    // Waits for a running asynchronous discovery to end (at most about the
+    // time-out).
+    ~AutoDiscovery();
+
+    AutoDiscovery(const AutoDiscovery&) = delete;
+    AutoDiscovery& operator=(const AutoDiscovery&) = delete;
+
+    // Blocks for about the time-out.
+    std::vector<DiscoveredDevice> discover() const;
+    std::vector<DiscoveredDevice> runDiscovery() const;
+
+    // Runs a discovery on a thread of its own and hands the result to the
+    // callback on that thread. A previous asynchronous discovery still
+    // running is waited for after the new one has started.
+    void discoverAsync(std::function<void(std::vector<DiscoveredDevice>)> callback);
+
+    static std::vector<std::string> getLocalInterfaceAddresses();
+
+private:
+    std::chrono::milliseconds discoveryTimeout;
+    DiscoveryScope scope;
+    std::jthread worker;
+};

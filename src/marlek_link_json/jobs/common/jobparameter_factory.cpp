@@ -1,0 +1,24 @@
+#include "marlek_link_json/jobs/common/jobparameter_factory.hpp"
+
+#include "marlek_link_json/jobs/parameter_object_json.hpp"
+
+#include <boost/json.hpp>
+
+JobParameterFactory::JobParameterFactory() = default;
+
+JobParameterFactory& JobParameterFactory::getInstance()
+{
+    static JobParameterFactory instance;
+    return instance;
+}
+
+void JobParameterFactory::registerBuilder(const std::string& jobName, JsonBuilder jsonBuilder, XmlReader xmlReader)
+{
+    builders.insert_or_assign(jobName, Builders(std::move(jsonBuilder), std::move(xmlReader)));
+}
+
+const JobParameterFactory::Builders* JobParameterFactory::find(std::string_view jobName) const
+{
+    const auto it = builders.find(jobName);
+    return it != builders.end() ? &it->second : nullptr;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <boost/json/fwd.hpp>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+class MeasurementParameters;
+
+namespace tinyxml2 {
+class XMLElement;
+} // namespace tinyxml2
+
+// Rebuilds the typed parameter object of a job from job information, by job
+// name: from the JSON "parameters" object or the XML "parameters" element.
+// It builds parameter objects only, never jobs. Filled on first use and only
+// read afterwards, so any thread may use it.
+class JobParameterFactory {
+public:
+    using JsonBuilder = std::function<std::shared_ptr<MeasurementParameters>(const boost::json::value&)>;
+    using XmlReader = std::function<std::shared_ptr<MeasurementParameters>(tinyxml2::XMLElement*)>;
+    using Builders = std::pair<JsonBuilder, XmlReader>;
+
+    static JobParameterFactory& getInstance();
+
+    // Stores the builders under the job name, replacing an existing entry.
+    // Meant for the registrations made while the factory is built.
+    void registerBuilder(const std::string& jobName, JsonBuilder jsonBuilder, XmlReader xmlReader);
+
+    // The builders of a job name (exact, case-sensitive); null when unknown.
+    const Builders* find(std::string_view jobName) const;
+
+    const std::map<std::string, Builders, std::less<>>& getBuilders() const { return builders; }
+
+    JobParameterFactory(const JobParameterFactory&) = delete;
+    JobParameterFactory& operator=(const JobParameterFactory&) = delete;
+
+private:
+    JobParameterFactory();
+
+    std::map<std::string, Builders, std::less<>> builders;
+};

@@ -1,0 +1,75 @@
+#include "marlek_link_json/jobs/dc/dataset/dc_dataset_json.hpp"
+
+#include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
+#include "marlek_link_json/jobs/common/jobinfo_json.hpp"
+#include "marlek_link_json/jobs/dc/dataset/base64_decode.hpp"
+#include "marlek_link_json/jobs/dc/dataset/dc_table_columns.hpp"
+
+#include <boost/json.hpp>
+
+#include <string_view>
+#include <utility>
+
+namespace {
+
+// The value at `pointer` inside an event message of the given event type;
+// null when the message is another kind or the pointer does not resolve.
+const boost::json::value* findInEvent(const boost::json::value& message, std::string_view eventType,
+                                      std::string_view pointer)
+{
+    boost::system::error_code ignored;
+    const auto* type = message.find_pointer("/type", ignored);
+    const auto* innerType = message.find_pointer("/event/type", ignored);
+    if (type == nullptr || !type->is_string() || type->get_string() != "EVENT" || innerType == nullptr
+        || !innerType->is_string() || innerType->get_string() != eventType) {
+        return nullptr;
+    }
+    return message.find_pointer(pointer, ignored);
+}
+
+JobInfo jobInfoOfFinishedEvent(const boost::json::value& event)
+{
+    const auto* jobInfo = findInEvent(event, "LIVE_DATA_FINISHED", "/event/job_info");
+    return jobInfo == nullptr ? JobInfo{} : jobInfoFromJson(*jobInfo);
+}
+
+} // namespace
+
+namespace DcData {
+
+LiveDataHeader extractHeader(const boost::json::value& event)
+{
+    const auto* header = findInEvent(event, "LIVE_DATA_HEADER", "/event/header");
+    return header == nullptr ? LiveDataHeader{} : boost::json::value_to<LiveDataHeader>(*header);
+}
+
+} // namespace DcData
+
+DcDataset tag_invoke(const boost::json::value_to_tag<DcDataset>&, const boost::json::value& source)
+{
+    const auto* events = source.if_array();
+    if (events == nullptr || events->size() < 2 || !events->front().is_object()) {
+        return DcDataset();
+    }
+    JobInfo jobInfo = jobInfoOfFinishedEvent(events->back());
+
+    if (events->size() != 3 || !(*events)[1].is_object()) {
+        return DcDataset(DcData::extractHeader(events->front()), std::move(jobInfo));
+    }
+    const auto* data = findInEvent((*events)[1], "LIVE_DATA_ROWS", "/event/data");
+    if (data == nullptr || !data->is_string()) {
+        return DcDataset();
+    }
+    LiveDataHeader header = DcData::extractHeader(events->front());
+    const std::string text(data->get_string());
+    if (!decodedBase64Size(text).has_value()) {
+        return DcDataset();
+    }
+    // The rows are counted from the bytes the text really decodes to: a
+    // padding character inside the text makes them fewer than the declared
+    // size.
+    const std::vector<std::uint8_t> bytes = decodeBase64(text);
+    std::vector<std::vector<double>> tracks = splitDcTableColumns(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), header.getColumns().size());
+    return DcDataset(header, std::move(jobInfo), std::move(tracks));
+}

@@ -1,0 +1,8 @@
+#include "marlek_link_json/jobs/parameter_object_json.hpp"
+
+#include "marlek_json_common/json_common/text/format.hpp"
+
+std::string doubleToString(const double& value)
+{
+    return mfmt::shortestDouble(value);
+}
