@@ -1,0 +1,232 @@
+#include "marlek_link_json/link_json_session.hpp"
+
+#include "marlek_link_json/abstract_link_ll_ssl_impl.hpp"
+#include "marlek_link_json/link_ll_session_flags.hpp"
+
+#include <boost/asio/post.hpp>
+#include <boost/json/string.hpp>
+
+#include <arpa/inet.h>
+
+#include <exception>
+#include <iostream>
+
+const boost::json::string LinkJsonSession::JOB_STATUS_FAILED = "FAILED";
+const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_CONNECTION_LOSS = "CONNECTION_LOSS";
+const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_STOPPED_BY_USER = "STOPPED_BY_USER";
+const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_FAILED_TO_CREATE = "FAILED_TO_CREATE";
+
+LinkJsonSession::LinkJsonSession(LinkLlSessionAbstractFactory* factory) : factory(factory) {}
+
+LinkJsonSession::LinkJsonSession(std::string_view host, std::string_view port, std::uint32_t flags,
+                                 std::string_view user, std::string_view password)
+    : LinkJsonSession(makeLinkLlSessionFactory(host, port, flags, user, password).release())
+{
+}
+
+LinkJsonSession::~LinkJsonSession()
+{
+    disconnect();
+}
+
+std::future<ErrorObject> LinkJsonSession::asyncConnect()
+{
+    std::promise<ErrorObject> promise;
+    auto future = promise.get_future();
+    if (llSession && llSession->getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED) {
+        promise.set_value(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
+        return future;
+    }
+    if (connectThread.joinable()) {
+        connectThread.join();
+    }
+    stopWatchdog();
+    disposeLowLevelSession();
+
+    llSession = factory->createSession();
+    if (!llSession) {
+        promise.set_value(ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
+                                      "Unable to create connection object"));
+        return future;
+    }
+    llSession->setReceiveHandler([this](std::string&& text) { dispatchIncommingJson(text); });
+    llSession->setReceiveBinaryHandler([this](std::string&& data) { dispatchIncommingBinary(std::move(data)); });
+    installStatusLambda();
+    llSession->connectionTimeout = connectionTimeout;
+    if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
+        ssl->setTlsConfiguration(tlsConfiguration);
+    }
+    connectThread = std::thread([this, promise = std::move(promise)]() mutable { runConnectTask(std::move(promise)); });
+    return future;
+}
+
+ErrorObject LinkJsonSession::connect()
+{
+    return asyncConnect().get();
+}
+
+void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise)
+{
+    using Status = MarlekLinkServiceStatusEnum;
+    try {
+        const Status outcome = llSession->asyncConnect().get();
+        if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
+            lastVerificationResult = ssl->getLastVerificationResult();
+        }
+        switch (outcome) {
+        case Status::OK:
+            connectionEstablished = true;
+            startWatchdog();
+            promise.set_value(ErrorObject());
+            return;
+        case Status::RESOLVE_FAILED:
+            promise.set_value(ErrorObject(ErrorCodeEnum::CONNECTION_DNS_ERROR, "dns error: {0}",
+                                          llSession->getHost() + ":" + llSession->getPort()));
+            return;
+        case Status::CONNECT_FAILED:
+            promise.set_value(ErrorObject(ErrorCodeEnum::CONNECTION_FAILED, "failed to connect"));
+            return;
+        case Status::TLS_SETUP_FAILED:
+            promise.set_value(ErrorObject(ErrorCodeEnum::TLS_SETUP_FAILED, "TLS setup failed"));
+            return;
+        case Status::TLS_HANDSHAKE_FAILED:
+            promise.set_value(ErrorObject(ErrorCodeEnum::TLS_HANDSHAKE_FAILED, "TLS handshake failed"));
+            return;
+        case Status::WEBSOCKET_HANDSHAKE_FAILED:
+            promise.set_value(ErrorObject(ErrorCodeEnum::FAILED_TO_ESTABLISH_WEBSOCKET_CONNECTION,
+                                          "failed to establish a websocket connection"));
+            return;
+        case Status::HTTP_UNAUTHORIZED:
+            promise.set_value(ErrorObject(ErrorCodeEnum::UNAUTHORIZED, "unauthorized"));
+            return;
+        case Status::HTTP_CONFLICT:
+            promise.set_value(ErrorObject(ErrorCodeEnum::PROTOCOL_VERSION_MISMATCH, "protocol version mismatch"));
+            return;
+        default:
+            promise.set_value(ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"));
+            return;
+        }
+    } catch (const std::exception& e) {
+        promise.set_value(
+            ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}", e.what()));
+    }
+}
+
+void LinkJsonSession::disconnect()
+{
+    if (connectThread.joinable()) {
+        connectThread.join();
+    }
+    stopWatchdog();
+    disposeLowLevelSession();
+}
+
+void LinkJsonSession::disposeLowLevelSession()
+{
+    if (!llSession) {
+        return;
+    }
+    connectionEstablished = false;
+    llSession->disconnect();
+    factory->deleteSession(llSession);
+    llSession = nullptr;
+    cachedProtocolVersion.reset();
+}
+
+void LinkJsonSession::startWatchdog()
+{
+    std::lock_guard lock(watchdogMutex);
+    if (watchdogThread) {
+        return;
+    }
+    // A session connected again after its watchdog ended needs its context
+    // running again.
+    ioContext.restart();
+    workGuard = std::make_unique<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>>(
+        ioContext.get_executor());
+    watchdogRunning = true;
+    watchdogThread = std::make_unique<std::thread>([this] { ioContext.run(); });
+}
+
+void LinkJsonSession::stopWatchdog()
+{
+    {
+        std::lock_guard lock(watchdogMutex);
+        if (!watchdogThread) {
+            return;
+        }
+        watchdogRunning = false;
+        // On the context itself, behind every time-out start queued so far,
+        // so that each of them is cancelled and none is started later.
+        boost::asio::post(ioContext,
+                          [this] { cancellationSignals.emitSignal(boost::asio::cancellation_type::all); });
+    }
+    workGuard.reset();
+    watchdogThread->join();
+    watchdogThread.reset();
+}
+
+void LinkJsonSession::installStatusLambda()
+{
+    llSession->setConnectionStatusCallback(
+        [this](MarlekLinkConnectionStatusEnum status) { updateConnectionStatus(status); });
+}
+
+void LinkJsonSession::updateConnectionStatus(MarlekLinkConnectionStatusEnum status)
+{
+    if (status == MarlekLinkConnectionStatusEnum::DISCONNECTED) {
+        cancelAllPendingOperations(CancellationReason::CONNECTION_CLOSED);
+    }
+    notifyStatusCallback(status);
+}
+
+void LinkJsonSession::notifyStatusCallback(MarlekLinkConnectionStatusEnum status)
+{
+    std::function<void(MarlekLinkConnectionStatusEnum)> callback;
+    {
+        std::lock_guard lock(statusCallbackMutex);
+        callback = connectionStatusCallback;
+    }
+    if (!callback) {
+        return;
+    }
+    try {
+        callback(status);
+    } catch (const std::exception& e) {
+        std::cerr << "connection status callback failed: " << e.what() << std::endl;
+    } catch (...) {
+        std::cerr << "connection status callback failed" << std::endl;
+    }
+}
+
+MarlekLinkConnectionStatusEnum LinkJsonSession::getConnectionStatus() const
+{
+    return llSession ? llSession->getConnectionStatus() : MarlekLinkConnectionStatusEnum::DISCONNECTED;
+}
+
+void LinkJsonSession::setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback)
+{
+    {
+        std::lock_guard lock(statusCallbackMutex);
+        connectionStatusCallback = callback;
+    }
+    if (llSession) {
+        installStatusLambda();
+    }
+}
+
+void LinkJsonSession::setRequestTimeout(std::chrono::milliseconds timeout)
+{
+    requestTimeout = timeout;
+}
+
+void LinkJsonSession::setConnectionTimeout(std::chrono::milliseconds timeout)
+{
+    connectionTimeout = timeout;
+}
+
+bool LinkJsonSession::isIpAddress(const std::string& host)
+{
+    unsigned char address[16];
+    return inet_pton(AF_INET, host.c_str(), address) == 1 || inet_pton(AF_INET6, host.c_str(), address) == 1;
+}

@@ -1,0 +1,211 @@
+#pragma once
+
+#include "marlek_json_common/json_common/logging/error_object.hpp"
+#include "marlek_json_common/json_common/resources/resource_types.hpp"
+#include "marlek_link_json/events/event_type.hpp"
+#include "marlek_link_json/link_json_session_cancellation_signals.hpp"
+#include "marlek_link_json/link_ll_session_factory.hpp"
+#include "marlek_link_json/link_ll_session_status.hpp"
+#include "marlek_link_json/resource.hpp"
+#include "marlek_link_json/tls_configuration.hpp"
+#include "marlek_link_json/tls_verification_result.hpp"
+
+#include <boost/asio/executor_work_guard.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/json/object.hpp>
+#include <boost/json/string.hpp>
+#include <boost/uuid/random_generator.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+class AbstractMeasurementJob;
+class MarlekLinkEventHandler;
+
+// The JSON session of one connection to the workstation: correlates requests
+// with replies, dispatches incoming messages, tracks pending jobs, downloads
+// and time-outs, and fails everything pending when the connection drops or
+// the caller cancels. One object serves one connection.
+//
+// Threads: callers' threads (every public operation), the connect thread
+// (owned and joined here), the low-level session's worker thread (incoming
+// messages and status changes) and the watchdog thread, which runs the
+// session's own I/O context with the time-outs while connected.
+//
+// Callbacks that the cancellation, the event dispatch, pending-job updates or
+// the download delivery call run inside the lock of their table and must not
+// call back into that table of the same session.
+class LinkJsonSession {
+public:
+    enum class CancellationReason : std::uint32_t {
+        CONNECTION_CLOSED = 0,
+        CANCELLED_BY_USER = 1,
+    };
+
+    using ReplyCallback = std::function<void(const boost::json::object&)>;
+    using EventCallback = std::function<void(const boost::json::object&)>;
+    using PendingOperation = std::function<void(CancellationReason)>;
+    using DownloadCallback = std::function<void(std::string&&, std::optional<ErrorObject>)>;
+
+    struct PendingJob {
+        ReplyCallback callback;
+        AbstractMeasurementJob* job = nullptr; // never owned
+    };
+
+    static const boost::json::string JOB_STATUS_FAILED;
+    static const boost::json::string JOB_STATUS_DETAIL_CONNECTION_LOSS;
+    static const boost::json::string JOB_STATUS_DETAIL_STOPPED_BY_USER;
+    static const boost::json::string JOB_STATUS_DETAIL_FAILED_TO_CREATE;
+
+    // Takes ownership of the factory.
+    explicit LinkJsonSession(LinkLlSessionAbstractFactory* factory);
+    LinkJsonSession(std::string_view host, std::string_view port, std::uint32_t flags, std::string_view user,
+                    std::string_view password);
+    ~LinkJsonSession();
+
+    LinkJsonSession(const LinkJsonSession&) = delete;
+    LinkJsonSession& operator=(const LinkJsonSession&) = delete;
+
+    // Connection.
+    std::future<ErrorObject> asyncConnect();
+    ErrorObject connect();
+    void disconnect();
+    void startWatchdog();
+    void stopWatchdog();
+    void updateConnectionStatus(MarlekLinkConnectionStatusEnum status);
+    MarlekLinkConnectionStatusEnum getConnectionStatus() const;
+    void setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback);
+    void setRequestTimeout(std::chrono::milliseconds timeout);
+    void setConnectionTimeout(std::chrono::milliseconds timeout);
+    static bool isIpAddress(const std::string& host);
+
+    // Requests and replies. A time-out below 1 means the session's request
+    // time-out. Every callback is called exactly once: with the real reply
+    // or with a made-up failed one.
+    static bool wasSuccessful(const boost::json::object& reply);
+    static ErrorObject getError(const boost::json::object& reply);
+    void sendRequest(boost::json::object request, const ReplyCallback& callback, int timeout);
+    boost::json::object sendRequest(const boost::json::object& request, int timeout);
+    void sendRawRequest(const boost::json::string& requestId, const std::string& text, const ReplyCallback& callback,
+                        int timeout);
+    void addPendingRequest(const boost::json::string& requestId, ReplyCallback callback, int timeout);
+    void resolvePendingRequest(const boost::json::string& requestId, const boost::json::object& reply);
+    void addRequestTimeout(boost::json::string requestId, int timeout);
+    boost::json::string makeRequestId();
+    void cancelPendingOperations();
+    void cancelAllPendingOperations(CancellationReason reason);
+    void addPendingOperation(const std::shared_ptr<PendingOperation>& operation);
+    void deletePendingOperation(const std::shared_ptr<PendingOperation>& operation);
+
+    // The table of running jobs; the job operations build on these.
+    void addPendingJob(const boost::json::string& requestId, ReplyCallback callback, AbstractMeasurementJob* job);
+    void resolvePendingJob(const boost::json::string& requestId, const boost::json::object& completion);
+
+    // Incoming messages, called on the low-level session's worker thread.
+    // They never throw: bad content and failing callbacks cost one line on
+    // the standard error stream and only the message concerned.
+    void dispatchIncommingJson(const std::string& text);
+    void dispatchIncommingBinary(std::string&& data);
+    void handleEvent(const boost::json::object& message);
+    void handleReply(const boost::json::object& message);
+    void handleJobDone(const boost::json::object& message);
+
+    // Event callbacks, run on the worker thread under the handler lock.
+    void setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
+    void setEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback);
+    void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
+    void clearEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback);
+
+    // Resources.
+    std::expected<std::vector<Resource>, ErrorObject> getResourceList(ResourceTypeEnum type);
+    Resource createResource(ResourceTypeEnum type, std::string_view name);
+    Resource createResourceFromFile(ResourceTypeEnum type, const std::filesystem::path& path, std::string_view name);
+    ErrorObject appendToResource(const Resource& resource, const std::vector<char>& content);
+    ErrorObject retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,
+                                 std::size_t offset);
+    ErrorObject retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize);
+    ErrorObject downloadResourceToFile(const Resource& resource, const std::filesystem::path& path);
+    ErrorObject deleteResource(const Resource& resource);
+    ErrorObject getUpdatedResourceInfo(Resource& resource);
+    void setPendingDownload(const std::shared_ptr<DownloadCallback>& callback);
+    void deletePendingDownload();
+
+    // Test seam: the two-minute wait for a download's binary message.
+    void setBinaryFrameTimeoutForTesting(std::chrono::milliseconds timeout) { binaryFrameTimeout = timeout; }
+
+    TlsConfiguration tlsConfiguration;
+    TlsVerificationResult lastVerificationResult;
+
+private:
+    // A made-up failed REPLY for requestId.
+    static boost::json::object makeFailedReply(const boost::json::string& requestId, const ErrorObject& error);
+    static std::string serialize(const boost::json::object& message);
+    void failRequestAtOnce(const boost::json::string& requestId, const ErrorObject& error);
+    void sendText(const boost::json::string& requestId, const std::string& text);
+    // Runs onExpiry on the watchdog thread after the wait, unless the
+    // watchdog stops first. Does nothing while the watchdog is not running.
+    void startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry);
+    void runConnectTask(std::promise<ErrorObject> promise);
+    void disposeLowLevelSession();
+    void installStatusLambda();
+    void notifyStatusCallback(MarlekLinkConnectionStatusEnum status);
+    boost::json::object sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
+                                            boost::json::object keys, int timeout = -1);
+
+    std::unique_ptr<LinkLlSessionAbstractFactory> factory;
+    AbstractLinkLlSession* llSession = nullptr;
+    std::optional<std::uint64_t> cachedProtocolVersion;
+    std::mutex requestIdGeneratorMutex;
+    boost::uuids::random_generator requestIdGenerator;
+
+    std::mutex pendingRequestsMutex;
+    std::map<boost::json::string, ReplyCallback> pendingRequests;
+    std::mutex pendingJobsMutex;
+    std::map<boost::json::string, PendingJob> pendingJobs;
+    std::map<EventTypeEnum, std::set<std::shared_ptr<EventCallback>>> eventHandlers;
+    std::set<std::shared_ptr<MarlekLinkEventHandler>> handlerObjects;
+    std::mutex eventHandlersMutex;
+    std::mutex pendingDownloadMutex;
+    std::shared_ptr<DownloadCallback> pendingDownload;
+    std::mutex pendingOperationsMutex;
+    std::set<std::shared_ptr<PendingOperation>> pendingOperations;
+    // Held for a whole full download, so that a second one cannot replace
+    // the first one's receiver and leave it waiting.
+    std::mutex fullDownloadMutex;
+
+    std::chrono::milliseconds requestTimeout{1000};
+    std::chrono::milliseconds connectionTimeout{1500};
+    std::chrono::milliseconds binaryFrameTimeout{120000};
+
+    boost::asio::io_context ioContext;
+    std::unique_ptr<std::thread> watchdogThread;
+    std::unique_ptr<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> workGuard;
+    // Time-outs are started only while this is set, so that none is queued
+    // behind the watchdog's stop and none can hold its join.
+    std::mutex watchdogMutex;
+    bool watchdogRunning = false;
+    CancellationSignals cancellationSignals;
+
+    // True once the current low-level session has connected; requests fail
+    // at once otherwise, instead of waiting in a queue nobody sends.
+    std::atomic<bool> connectionEstablished{false};
+    std::thread connectThread;
+
+    std::mutex statusCallbackMutex;
+    std::function<void(MarlekLinkConnectionStatusEnum)> connectionStatusCallback;
+};

@@ -1,0 +1,279 @@
+#include "marlek_link_json/link_json_session.hpp"
+
+#include "marlek_json_common/json_common/logging/error_factory_json.hpp"
+#include "marlek_json_common/json_common/logging/error_object_json.hpp"
+#include "marlek_link_json/jobs/abstract_measurementjob.hpp"
+#include "marlek_link_json/jobs/common/jobinfo.hpp"
+
+#include <boost/asio/bind_cancellation_slot.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/json.hpp>
+#include <boost/uuid/uuid_io.hpp>
+
+#include <exception>
+#include <iostream>
+
+namespace {
+
+// Cancellation calls foreign callbacks with a table locked: one that throws
+// must neither leave the lock held nor stop the others from being told.
+template <typename Call>
+void callContained(const char* what, Call&& call) noexcept
+{
+    try {
+        call();
+    } catch (const std::exception& e) {
+        std::cerr << what << " failed: " << e.what() << std::endl;
+    } catch (...) {
+        std::cerr << what << " failed" << std::endl;
+    }
+}
+
+} // namespace
+
+bool LinkJsonSession::wasSuccessful(const boost::json::object& reply)
+{
+    const auto* status = reply.if_contains("status");
+    return status && status->is_string() && status->get_string() == "SUCCESS";
+}
+
+ErrorObject LinkJsonSession::getError(const boost::json::object& reply)
+{
+    const auto* error = reply.if_contains("error");
+    if (error && error->is_object()) {
+        return boost::json::value_to<ErrorObject>(*error);
+    }
+    return ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured");
+}
+
+boost::json::object LinkJsonSession::makeFailedReply(const boost::json::string& requestId, const ErrorObject& error)
+{
+    return boost::json::object{
+        {"type", "REPLY"},
+        {"request_id", requestId},
+        {"status", "FAILED"},
+        {"error", ErrorFactory::makeJsonError(error)},
+    };
+}
+
+std::string LinkJsonSession::serialize(const boost::json::object& message)
+{
+    boost::json::serialize_options options;
+    options.allow_infinity_and_nan = true;
+    return boost::json::serialize(message, options);
+}
+
+boost::json::string LinkJsonSession::makeRequestId()
+{
+    boost::uuids::uuid id;
+    {
+        std::lock_guard lock(requestIdGeneratorMutex);
+        id = requestIdGenerator();
+    }
+    return boost::json::string(boost::uuids::to_string(id));
+}
+
+void LinkJsonSession::sendRequest(boost::json::object request, const ReplyCallback& callback, int timeout)
+{
+    if (timeout < 1) {
+        timeout = static_cast<int>(requestTimeout.count());
+    }
+    const boost::json::string requestId = makeRequestId();
+    addPendingRequest(requestId, callback, timeout);
+    request["request_id"] = requestId;
+    sendText(requestId, serialize(request));
+}
+
+boost::json::object LinkJsonSession::sendRequest(const boost::json::object& request, int timeout)
+{
+    std::promise<boost::json::object> reply;
+    auto future = reply.get_future();
+    sendRequest(request, [&reply](const boost::json::object& message) { reply.set_value(message); }, timeout);
+    return future.get();
+}
+
+void LinkJsonSession::sendRawRequest(const boost::json::string& requestId, const std::string& text,
+                                     const ReplyCallback& callback, int timeout)
+{
+    addPendingRequest(requestId, callback, timeout);
+    sendText(requestId, text);
+}
+
+void LinkJsonSession::sendText(const boost::json::string& requestId, const std::string& text)
+{
+    if (!llSession || !connectionEstablished) {
+        failRequestAtOnce(requestId, ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED>());
+        return;
+    }
+    if (!llSession->send(text)) {
+        failRequestAtOnce(requestId, ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_BROKEN>());
+    }
+}
+
+void LinkJsonSession::failRequestAtOnce(const boost::json::string& requestId, const ErrorObject& error)
+{
+    resolvePendingRequest(requestId, makeFailedReply(requestId, error));
+}
+
+void LinkJsonSession::addPendingRequest(const boost::json::string& requestId, ReplyCallback callback, int timeout)
+{
+    {
+        std::lock_guard lock(pendingRequestsMutex);
+        pendingRequests.insert_or_assign(requestId, std::move(callback));
+    }
+    addRequestTimeout(requestId, timeout);
+}
+
+void LinkJsonSession::resolvePendingRequest(const boost::json::string& requestId, const boost::json::object& reply)
+{
+    ReplyCallback callback;
+    {
+        std::lock_guard lock(pendingRequestsMutex);
+        const auto entry = pendingRequests.find(requestId);
+        if (entry == pendingRequests.end()) {
+            return;
+        }
+        callback = std::move(entry->second);
+        pendingRequests.erase(entry);
+    }
+    if (callback) {
+        callback(reply);
+    }
+}
+
+void LinkJsonSession::addRequestTimeout(boost::json::string requestId, int timeout)
+{
+    startTimeout(std::chrono::milliseconds(timeout), [this, requestId = std::move(requestId)] {
+        resolvePendingRequest(requestId,
+                              makeFailedReply(requestId, ErrorFactory::makeError<ErrorCodeEnum::OPERATION_TIMED_OUT>()));
+    });
+}
+
+void LinkJsonSession::startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry)
+{
+    std::lock_guard lock(watchdogMutex);
+    if (!watchdogRunning) {
+        return;
+    }
+    // Slots are taken and installed on the watchdog thread only, the same
+    // thread that emits on them, so no time-out can miss its cancellation.
+    boost::asio::post(ioContext, [this, wait, onExpiry = std::move(onExpiry)]() mutable {
+        auto timer = std::make_shared<boost::asio::steady_timer>(ioContext, wait);
+        auto slot = cancellationSignals.slot();
+        timer->async_wait(boost::asio::bind_cancellation_slot(
+            slot, [timer, slot, onExpiry = std::move(onExpiry)](const boost::system::error_code& error) mutable {
+                // Frees the signal for the next time-out.
+                slot.clear();
+                if (!error) {
+                    callContained("time-out handling", onExpiry);
+                }
+            }));
+    });
+}
+
+void LinkJsonSession::cancelPendingOperations()
+{
+    cancelAllPendingOperations(CancellationReason::CANCELLED_BY_USER);
+}
+
+void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
+{
+    const bool closed = reason == CancellationReason::CONNECTION_CLOSED;
+    const ErrorObject error = closed ? ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_WAS_CLOSED>()
+                                     : ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>();
+    const boost::json::value jsonError = ErrorFactory::makeJsonError(error);
+    const boost::json::string& statusDetail =
+        closed ? JOB_STATUS_DETAIL_CONNECTION_LOSS : JOB_STATUS_DETAIL_STOPPED_BY_USER;
+
+    // Requests first: a job whose start is still unanswered ends through its
+    // start request's callback, which takes the jobs lock inside this one.
+    {
+        std::lock_guard lock(pendingRequestsMutex);
+        for (auto& [requestId, callback] : pendingRequests) {
+            if (callback) {
+                callContained("cancelling a request", [&] { callback(makeFailedReply(requestId, error)); });
+            }
+        }
+        pendingRequests.clear();
+    }
+    {
+        std::lock_guard lock(pendingJobsMutex);
+        for (auto& [requestId, pending] : pendingJobs) {
+            callContained("cancelling a job", [&] {
+                const std::string jobId = pending.job ? pending.job->getLastJobInfo().jobId : std::string("void");
+                const boost::json::object completion{
+                    {"type", "JOB_DONE"},
+                    {"error", jsonError},
+                    {"request_id", requestId},
+                    {"job_info",
+                     boost::json::object{
+                         {"job_id", jobId},
+                         {"status", JOB_STATUS_FAILED},
+                         {"status_detail", statusDetail},
+                         {"error", jsonError},
+                     }},
+                };
+                if (pending.callback) {
+                    pending.callback(completion);
+                }
+            });
+        }
+        pendingJobs.clear();
+    }
+    {
+        std::lock_guard lock(pendingOperationsMutex);
+        for (const auto& operation : pendingOperations) {
+            if (operation && *operation) {
+                callContained("cancelling an operation", [&] { (*operation)(reason); });
+            }
+        }
+        pendingOperations.clear();
+    }
+    {
+        std::lock_guard lock(pendingDownloadMutex);
+        if (pendingDownload) {
+            callContained("cancelling a download", [&] {
+                (*pendingDownload)(std::string(),
+                                   ErrorObject(error.getErrorCodeEnum(), error.getMessageFormatString()));
+            });
+            pendingDownload.reset();
+        }
+    }
+}
+
+void LinkJsonSession::addPendingOperation(const std::shared_ptr<PendingOperation>& operation)
+{
+    std::lock_guard lock(pendingOperationsMutex);
+    pendingOperations.insert(operation);
+}
+
+void LinkJsonSession::deletePendingOperation(const std::shared_ptr<PendingOperation>& operation)
+{
+    std::lock_guard lock(pendingOperationsMutex);
+    pendingOperations.erase(operation);
+}
+
+void LinkJsonSession::addPendingJob(const boost::json::string& requestId, ReplyCallback callback,
+                                    AbstractMeasurementJob* job)
+{
+    std::lock_guard lock(pendingJobsMutex);
+    pendingJobs.insert_or_assign(requestId, PendingJob{std::move(callback), job});
+}
+
+void LinkJsonSession::resolvePendingJob(const boost::json::string& requestId, const boost::json::object& completion)
+{
+    ReplyCallback callback;
+    {
+        std::lock_guard lock(pendingJobsMutex);
+        const auto entry = pendingJobs.find(requestId);
+        if (entry == pendingJobs.end()) {
+            return;
+        }
+        callback = std::move(entry->second.callback);
+        pendingJobs.erase(entry);
+    }
+    if (callback) {
+        callback(completion);
+    }
+}

@@ -1,0 +1,298 @@
+#include "marlek_link_json/link_json_session.hpp"
+
+#include "marlek_json_common/json_common/logging/error_factory_json.hpp"
+#include "marlek_json_common/json_common/resources/resourceinfo_json.hpp"
+#include "marlek_link_json/link_json_session_file_writer.hpp"
+
+#include <boost/beast/core/detail/base64.hpp>
+#include <boost/json.hpp>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <limits>
+
+namespace {
+
+namespace base64 = boost::beast::detail::base64;
+
+constexpr std::size_t kFileBlockSize = 4194304;
+
+std::string encodeBase64(const char* data, std::size_t size)
+{
+    std::string encoded(base64::encoded_size(size), '\0');
+    encoded.resize(base64::encode(encoded.data(), data, size));
+    return encoded;
+}
+
+// Stops at the first "=" or at the first character outside the alphabet.
+std::size_t decodeBase64Into(std::vector<char>& output, std::string_view text)
+{
+    const std::size_t before = output.size();
+    output.resize(before + base64::decoded_size(text.size()));
+    const auto [written, read] = base64::decode(output.data() + before, text.data(), text.size());
+    (void)read;
+    output.resize(before + written);
+    return written;
+}
+
+ErrorObject unexpected(std::string_view what)
+{
+    return ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}", std::string(what));
+}
+
+} // namespace
+
+boost::json::object LinkJsonSession::sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
+                                                         boost::json::object keys, int timeout)
+{
+    boost::json::object request;
+    request["do"] = "/" + std::string(resourceTypeName(type)) + "/" + std::string(verb);
+    for (auto& [key, value] : keys) {
+        request[key] = std::move(value);
+    }
+    return sendRequest(request, timeout);
+}
+
+std::expected<std::vector<Resource>, ErrorObject> LinkJsonSession::getResourceList(ResourceTypeEnum type)
+{
+    const boost::json::object reply = sendResourceRequest(type, "list", {});
+    if (!wasSuccessful(reply)) {
+        return std::unexpected(getError(reply));
+    }
+    std::vector<Resource> resources;
+    const auto* list = reply.if_contains("resources");
+    if (list && list->is_array()) {
+        for (const auto& element : list->get_array()) {
+            resources.emplace_back(boost::json::value_to<ResourceInfo>(element));
+        }
+    }
+    return resources;
+}
+
+Resource LinkJsonSession::createResource(ResourceTypeEnum type, std::string_view name)
+{
+    const boost::json::object reply = sendResourceRequest(type, "create", {{"name", name}});
+    const auto* description = reply.if_contains("resource");
+    if (wasSuccessful(reply) && description && description->is_object()) {
+        return Resource(boost::json::value_to<ResourceInfo>(*description));
+    }
+    return Resource();
+}
+
+Resource LinkJsonSession::createResourceFromFile(ResourceTypeEnum type, const std::filesystem::path& path,
+                                                 std::string_view name)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open()) {
+        std::cerr << "Error: Could not open file: " << path.string() << std::endl;
+        return Resource();
+    }
+    const std::string resourceName = name.empty() ? path.filename().string() : std::string(name);
+    Resource resource = createResource(type, resourceName);
+    if (!resource.isValid()) {
+        return resource;
+    }
+    std::vector<char> block(kFileBlockSize);
+    for (;;) {
+        file.read(block.data(), static_cast<std::streamsize>(block.size()));
+        // A failed read is not the end of the file: stopping there would
+        // report a partial upload as a complete one.
+        if (file.bad() || (file.fail() && !file.eof())) {
+            std::cerr << "Error: Could not read file: " << path.string() << std::endl;
+            return Resource();
+        }
+        const auto count = static_cast<std::size_t>(file.gcount());
+        if (count > 0) {
+            block.resize(count);
+            if (appendToResource(resource, block).getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+                return Resource();
+            }
+            block.resize(kFileBlockSize);
+        }
+        if (file.eof()) {
+            return resource;
+        }
+    }
+}
+
+ErrorObject LinkJsonSession::appendToResource(const Resource& resource, const std::vector<char>& content)
+{
+    for (std::size_t offset = 0; offset < content.size(); offset += Resource::DATA_CHUNK_SIZE_LIMIT) {
+        const std::size_t size = std::min(Resource::DATA_CHUNK_SIZE_LIMIT, content.size() - offset);
+        const boost::json::object reply =
+            sendResourceRequest(resource.getType(), "append",
+                                {{"resource_id", resource.getResourceId()},
+                                 {"data", encodeBase64(content.data() + offset, size)}});
+        if (!wasSuccessful(reply)) {
+            return getError(reply);
+        }
+    }
+    return ErrorObject();
+}
+
+ErrorObject LinkJsonSession::retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,
+                                              std::size_t offset)
+{
+    std::size_t wanted = limit == 0 ? std::numeric_limits<std::size_t>::max() : limit;
+    std::size_t chunk = (limit == 0 || limit >= Resource::DATA_CHUNK_SIZE_LIMIT) ? Resource::DATA_CHUNK_SIZE_LIMIT
+                                                                                  : limit;
+    std::size_t received = 0;
+    std::vector<char> decoded;
+    for (;;) {
+        const boost::json::object reply = sendResourceRequest(
+            resource.getType(), "get",
+            {{"resource_id", resource.getResourceId()}, {"offset", offset + received}, {"limit", chunk}});
+        if (!wasSuccessful(reply)) {
+            return getError(reply);
+        }
+        const auto* data = reply.if_contains("data");
+        const auto* totalSize = reply.if_contains("resource_total_size");
+        if (!data || !data->is_string() || !totalSize || !totalSize->is_number()) {
+            return ErrorObject(ErrorCodeEnum::JSON_MALFORMED, "json malformed: {0}", "incomplete json object received");
+        }
+        decoded.clear();
+        const std::size_t count = decodeBase64Into(decoded, data->get_string());
+        received += count;
+        const auto total = boost::json::value_to<std::uint64_t>(*totalSize);
+        if (total < offset) {
+            return unexpected("offset beyond resource size");
+        }
+        output.insert(output.end(), decoded.begin(), decoded.end());
+        wanted = std::min<std::uint64_t>(wanted, total - offset);
+        if (received >= wanted) {
+            return ErrorObject();
+        }
+        // A reply without content would otherwise be asked again forever.
+        if (count == 0) {
+            return ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}",
+                               "no data received");
+        }
+        chunk = std::min(wanted - received, Resource::DATA_CHUNK_SIZE_LIMIT);
+    }
+}
+
+ErrorObject LinkJsonSession::getUpdatedResourceInfo(Resource& resource)
+{
+    const boost::json::object reply =
+        sendResourceRequest(resource.getType(), "info", {{"resource_id", resource.getResourceId()}});
+    if (!wasSuccessful(reply)) {
+        return getError(reply);
+    }
+    const auto* description = reply.if_contains("resource");
+    if (!description || !description->is_object()) {
+        return ErrorObject(ErrorCodeEnum::PROPERTY_OBJECT_MISSING, "property '{0}' missing or not an object",
+                           "resource");
+    }
+    ResourceInfo info = boost::json::value_to<ResourceInfo>(*description);
+    if (info.resource_id != resource.getResourceId()) {
+        return ErrorObject(ErrorCodeEnum::JSON_MALFORMED, "json malformed: {0}", "resource");
+    }
+    resource.setResourceInfo(std::move(info));
+    return ErrorObject();
+}
+
+ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize)
+{
+    std::lock_guard downloadLock(fullDownloadMutex);
+    if (resource.getSize() == 0) {
+        ErrorObject refreshed = getUpdatedResourceInfo(resource);
+        if (refreshed.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+            return refreshed;
+        }
+        if (resource.getSize() == 0) {
+            output.clear();
+            return ErrorObject();
+        }
+    }
+    if (maximumSize != 0 && resource.getSize() > maximumSize) {
+        return ErrorObject(ErrorCodeEnum::PARAMETER_VALUE_TOO_HIGH,
+                           "parameter '{0}' is too high: '{1}' {2} '{3}' must be false", "limit",
+                           static_cast<double>(resource.getSize()), ">", static_cast<double>(maximumSize));
+    }
+
+    std::promise<std::optional<ErrorObject>> delivered;
+    auto outcome = delivered.get_future();
+    auto receiver = std::make_shared<DownloadCallback>(
+        [&delivered, &output](std::string&& content, std::optional<ErrorObject> error) {
+            if (!error) {
+                output = std::move(content);
+            }
+            delivered.set_value(std::move(error));
+        });
+    setPendingDownload(receiver);
+
+    const boost::json::object reply =
+        sendResourceRequest(resource.getType(), "download", {{"resource_id", resource.getResourceId()}},
+                            static_cast<int>(3 * requestTimeout.count()));
+    if (!wasSuccessful(reply)) {
+        deletePendingDownload();
+        return getError(reply);
+    }
+    if (const std::optional<ErrorObject> error = outcome.get();
+        error && error->getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+        return *error;
+    }
+    if (output.size() < resource.getSize()) {
+        return ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}",
+                           "downloaded resource size invalid");
+    }
+    return ErrorObject();
+}
+
+void LinkJsonSession::setPendingDownload(const std::shared_ptr<DownloadCallback>& callback)
+{
+    startTimeout(binaryFrameTimeout, [this, callback] {
+        std::lock_guard lock(pendingDownloadMutex);
+        if (pendingDownload == callback) {
+            (*callback)(std::string(), ErrorFactory::makeError<ErrorCodeEnum::OPERATION_TIMED_OUT>());
+            pendingDownload.reset();
+        }
+    });
+    std::lock_guard lock(pendingDownloadMutex);
+    pendingDownload = callback;
+}
+
+void LinkJsonSession::deletePendingDownload()
+{
+    std::lock_guard lock(pendingDownloadMutex);
+    pendingDownload.reset();
+}
+
+ErrorObject LinkJsonSession::downloadResourceToFile(const Resource& resource, const std::filesystem::path& path)
+{
+    Resource refreshed = resource;
+    getUpdatedResourceInfo(refreshed);
+    if (refreshed.getResourceId().empty()) {
+        return ErrorObject(ErrorCodeEnum::ID_NOT_FOUND, "could not find {0} with {1} '{2}'", "resource",
+                           "resource_id", resource.getResourceId());
+    }
+    try {
+        if (path.has_parent_path() && !std::filesystem::exists(path.parent_path())) {
+            std::filesystem::create_directories(path.parent_path());
+        }
+        // The content goes to a file of its own next to the target and
+        // replaces the target only once complete: a failed download leaves
+        // an existing file as it was.
+        ReplacingFileWriter writer(path);
+        if (ErrorObject opened = writer.open(); opened.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+            return opened;
+        }
+        std::vector<char> buffer;
+        if (ErrorObject retrieved = retrieveResource(refreshed, buffer, 0, 0);
+            retrieved.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+            return retrieved;
+        }
+        return writer.commit(buffer.data(), buffer.size());
+    } catch (const std::exception& e) {
+        return unexpected(e.what());
+    }
+}
+
+ErrorObject LinkJsonSession::deleteResource(const Resource& resource)
+{
+    const boost::json::object reply =
+        sendResourceRequest(resource.getType(), "delete", {{"resource_id", resource.getResourceId()}});
+    return wasSuccessful(reply) ? ErrorObject() : getError(reply);
+}
