@@ -37,9 +37,7 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
         promise.set_value(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
         return future;
     }
-    if (connectThread.joinable()) {
-        connectThread.join();
-    }
+    endConnectAttempt();
     stopWatchdog();
     disposeLowLevelSession();
 
@@ -56,7 +54,13 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
     if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
         ssl->setTlsConfiguration(tlsConfiguration);
     }
-    connectThread = std::thread([this, promise = std::move(promise)]() mutable { runConnectTask(std::move(promise)); });
+    // Started here rather than on the connect thread, so that a disconnect
+    // meanwhile always finds the attempt it has to stop.
+    auto outcome = llSession->asyncConnect();
+    connectInProgress = true;
+    connectThread = std::thread([this, promise = std::move(promise), outcome = std::move(outcome)]() mutable {
+        runConnectTask(std::move(promise), std::move(outcome));
+    });
     return future;
 }
 
@@ -65,11 +69,16 @@ ErrorObject LinkJsonSession::connect()
     return asyncConnect().get();
 }
 
-void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise)
+void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise,
+                                     std::future<MarlekLinkServiceStatusEnum> pendingOutcome)
 {
     using Status = MarlekLinkServiceStatusEnum;
+    struct AttemptEnd {
+        std::atomic<bool>& inProgress;
+        ~AttemptEnd() { inProgress = false; }
+    } attemptEnd{connectInProgress};
     try {
-        const Status outcome = llSession->asyncConnect().get();
+        const Status outcome = pendingOutcome.get();
         if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
             lastVerificationResult = ssl->getLastVerificationResult();
         }
@@ -114,11 +123,22 @@ void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise)
 
 void LinkJsonSession::disconnect()
 {
-    if (connectThread.joinable()) {
-        connectThread.join();
-    }
+    endConnectAttempt();
     stopWatchdog();
     disposeLowLevelSession();
+}
+
+void LinkJsonSession::endConnectAttempt()
+{
+    if (!connectThread.joinable()) {
+        return;
+    }
+    // An attempt still running is stopped rather than waited out (the
+    // WebSocket upgrade alone may take 30 s); it then reports a failure.
+    if (connectInProgress && llSession) {
+        llSession->disconnect();
+    }
+    connectThread.join();
 }
 
 void LinkJsonSession::disposeLowLevelSession()

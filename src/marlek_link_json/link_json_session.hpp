@@ -160,7 +160,8 @@ private:
     // Runs onExpiry on the watchdog thread after the wait, unless the
     // watchdog stops first. Does nothing while the watchdog is not running.
     void startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry);
-    void runConnectTask(std::promise<ErrorObject> promise);
+    void runConnectTask(std::promise<ErrorObject> promise, std::future<MarlekLinkServiceStatusEnum> pendingOutcome);
+    void endConnectAttempt();
     void disposeLowLevelSession();
     void installStatusLambda();
     void notifyStatusCallback(MarlekLinkConnectionStatusEnum status);
@@ -205,6 +206,7 @@ private:
     // at once otherwise, instead of waiting in a queue nobody sends.
     std::atomic<bool> connectionEstablished{false};
     std::thread connectThread;
+    std::atomic<bool> connectInProgress{false};
 
     std::mutex statusCallbackMutex;
     std::function<void(MarlekLinkConnectionStatusEnum)> connectionStatusCallback;

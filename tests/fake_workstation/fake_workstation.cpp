@@ -70,6 +70,7 @@ struct ServerContext {
     SharedRecords& records;
     const FakeWorkstationOptions& options;
     std::vector<std::shared_ptr<ConnectionBase>>& upgraded;
+    FakeRequestRouter& router;
 };
 
 std::string basicAuthorization(const FakeWorkstationOptions::Credentials& credentials)
@@ -238,12 +239,33 @@ private:
             FakeReceivedMessage message{ws.got_binary(), beast::buffers_to_string(buffer.data()),
                                         std::chrono::steady_clock::now()};
             buffer.consume(buffer.size());
+            if (!message.binary) {
+                for (auto& frame : server.router.route(message.bytes)) {
+                    queueAfter(std::move(frame));
+                }
+            }
             server.records.update([&](SharedRecords& records) {
                 records.connections[index].messages.push_back(std::move(message));
             });
         }
         open = false;
         markEnded();
+    }
+
+    void queueAfter(FakeOutgoingFrame frame)
+    {
+        if (frame.delay.count() == 0) {
+            queueFrame(frame.binary, std::move(frame.bytes));
+            return;
+        }
+        asio::co_spawn(server.ioContext, sendLater(this->shared_from_this(), std::move(frame)), asio::detached);
+    }
+
+    static asio::awaitable<void> sendLater(std::shared_ptr<Connection> self, FakeOutgoingFrame frame)
+    {
+        asio::steady_timer timer(self->server.ioContext, frame.delay);
+        co_await timer.async_wait(awaitTuple);
+        self->queueFrame(frame.binary, std::move(frame.bytes));
     }
 
     void pumpWrites()
@@ -339,11 +361,12 @@ public:
     }
 
     SharedRecords records;
+    FakeRequestRouter router;
 
 private:
     asio::awaitable<void> acceptLoop()
     {
-        const ServerContext context{ioContext, records, options, upgraded};
+        const ServerContext context{ioContext, records, options, upgraded, router};
         for (;;) {
             auto [error, socket] = co_await acceptor.async_accept(awaitTuple);
             if (error) {
@@ -430,6 +453,11 @@ bool FakeWorkstation::waitForConnectionEnd(std::chrono::milliseconds timeout) co
 {
     return waitUntil([](const auto& connections) { return !connections.empty() && connections.back().ended; },
                      timeout);
+}
+
+FakeRequestRouter& FakeWorkstation::router()
+{
+    return server->router;
 }
 
 void FakeWorkstation::sendText(std::string text)

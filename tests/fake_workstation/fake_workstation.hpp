@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/fake_request_router.hpp"
 #include "fake_workstation/fake_workstation_options.hpp"
 #include "fake_workstation/fake_workstation_records.hpp"
 
@@ -12,7 +13,8 @@
 
 // A real WebSocket workstation peer for tests: plain or TLS, on its own
 // thread, on an ephemeral port of 127.0.0.1. It records what clients send and
-// can be told to push frames, close, drop or stall. Actions apply to the most
+// answers requests by their "do" (see FakeRequestRouter) and can be told to
+// push frames, close, drop or stall. Actions apply to the most
 // recently upgraded connection and run asynchronously, in call order.
 class FakeWorkstation {
 public:
@@ -39,6 +41,10 @@ public:
     bool waitForPings(std::size_t count, std::chrono::milliseconds timeout) const;
     // Waits for the latest connection to end.
     bool waitForConnectionEnd(std::chrono::milliseconds timeout) const;
+
+    // Answers the clients' requests: per-command reply overrides, the
+    // resource store and the download knobs.
+    FakeRequestRouter& router();
 
     void sendText(std::string text);
     void sendBinary(std::string bytes);

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "marlek_json_common/json_common/logging/error_object.hpp"
+#include "marlek_json_common/json_common/resources/resource_types.hpp"
+
+#include <boost/json/object.hpp>
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// How the fake answers one command instead of its normal reply.
+struct FakeReplyOverride {
+    enum class Mode {
+        Normal,
+        Failed,           // "status" "FAILED" with error
+        NoReply,          // silence
+        Delayed,          // the normal reply after delay
+        Twice,            // the normal reply, twice
+        ForeignRequestId, // the normal reply with another "request_id"
+        RawText,          // rawText instead of any JSON
+        WithoutResultKeys,
+        WithoutStatus,
+        ExtraKeys,        // the normal reply with extraKeys set over it
+    };
+    Mode mode = Mode::Normal;
+    ErrorObject error{ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"};
+    std::chrono::milliseconds delay{0};
+    std::string rawText;
+    boost::json::object extraKeys;
+};
+
+// How the fake sends the binary frame that follows a download REPLY.
+struct FakeDownloadKnobs {
+    bool binaryBeforeReply = false;
+    std::size_t truncateBy = 0;
+    std::size_t extendBy = 0;
+    bool omitBinary = false;
+};
+
+struct FakeOutgoingFrame {
+    bool binary = false;
+    std::string bytes;
+    std::chrono::milliseconds delay{0};
+};
+
+// The request side of the fake: reads each text message as a request, routes
+// it by "do" and says what to send back. Resources live in memory, per type,
+// with ids "res-1", "res-2", ... Thread-safe: tests configure it while the
+// server thread routes.
+class FakeRequestRouter {
+public:
+    std::vector<FakeOutgoingFrame> route(std::string_view text);
+
+    // command is the "do" text, e.g. "/WAVE/get".
+    void setReplyOverride(const std::string& command, FakeReplyOverride override);
+    void clearReplyOverrides();
+    void setDownloadKnobs(const FakeDownloadKnobs& knobs);
+
+    // Stores a resource as if a client had created and filled it; its id.
+    std::string addResource(ResourceTypeEnum type, const std::string& name, const std::string& content);
+    std::optional<std::string> resourceContent(ResourceTypeEnum type, const std::string& resourceId) const;
+    std::size_t resourceCount(ResourceTypeEnum type) const;
+
+    // Every request routed so far with this "do", oldest first.
+    std::vector<boost::json::object> requests(std::string_view command) const;
+
+private:
+    struct StoredResource {
+        std::string name;
+        std::string content;
+    };
+    using Store = std::map<std::string, StoredResource>;
+
+    boost::json::object normalReply(const std::string& command, const boost::json::object& request, bool& download);
+    void resourceReply(const std::string& command, const boost::json::object& request, boost::json::object& reply,
+                       bool& download);
+    boost::json::value describe(ResourceTypeEnum type, const std::string& id, const StoredResource& stored) const;
+
+    mutable std::mutex mutex;
+    std::map<std::string, FakeReplyOverride> overrides;
+    FakeDownloadKnobs downloadKnobs;
+    std::map<ResourceTypeEnum, Store> resources;
+    std::uint64_t nextResourceNumber = 1;
+    std::vector<boost::json::object> routed;
+    std::string pendingDownloadContent;
+};
