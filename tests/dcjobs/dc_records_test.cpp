@@ -435,3 +435,56 @@ TYPED_TEST(DcRecord, XmlReaderSkipsMissingAndUnreadableElements)
     }
     EXPECT_EQ(unreadable, expected);
 }
+
+// Reversed children, an unknown child and a second copy of every child with
+// another value: the first child of each name counts, order does not.
+TYPED_TEST(DcRecord, XmlReaderIgnoresOrderExtrasAndRepeats)
+{
+    using P = typename TypeParam::ParameterStruct;
+    tinyxml2::XMLDocument source;
+    const auto* written = writeParameters(source, Case<TypeParam>::record());
+    tinyxml2::XMLDocument other;
+    const auto* decoys = writeParameters(other, P{});
+
+    tinyxml2::XMLDocument document;
+    auto* shuffled = document.NewElement("parameters");
+    document.InsertEndChild(shuffled);
+    shuffled->InsertNewChildElement("ir_drop_unknown")->SetText("5");
+    for (const auto* child = written->LastChildElement(); child != nullptr; child = child->PreviousSiblingElement()) {
+        shuffled->InsertEndChild(child->DeepClone(&document));
+    }
+    for (const auto* child = decoys->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
+        shuffled->InsertEndChild(child->DeepClone(&document));
+    }
+    EXPECT_EQ(readParameters<P>(shuffled), Case<TypeParam>::record());
+}
+
+// Without one child the reader still reads all the others; the missing field
+// keeps its default.
+TYPED_TEST(DcRecord, XmlReaderReadsTheRestAroundAMissingChild)
+{
+    using P = typename TypeParam::ParameterStruct;
+    for (const auto& [name, text] : expectedXml<TypeParam>()) {
+        tinyxml2::XMLDocument document;
+        auto* element = writeParameters(document, Case<TypeParam>::record());
+        element->DeleteChild(element->FirstChildElement(name.c_str()));
+
+        P expected = Case<TypeParam>::record();
+        const std::string member = name == "value" ? "values" : name;
+        boost::mp11::mp_for_each<boost::describe::describe_members<P, boost::describe::mod_public>>([&](auto m) {
+            if (member == m.name) {
+                expected.*m.pointer = P{}.*m.pointer;
+            }
+        });
+        EXPECT_EQ(readParameters<P>(element), expected) << name;
+    }
+}
+
+TEST(DcRecordJson, KeysAreCaseSensitive)
+{
+    auto object = CvJob(Case<CvJob>::record()).getParameterObject();
+    object["Start_Value"] = object.at("start_value");
+    object.erase("start_value");
+    object["autorange"] = json::string("true");
+    expectJsonError([&] { StrictJson::read<CvParameters>(object); }, json::error::size_mismatch);
+}
