@@ -9,6 +9,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -70,6 +71,26 @@ TEST(HttpFetcher, ZeroTimeOutSetsNoLimit)
     const auto body = HttpFetcher::getJson("/id", "127.0.0.1", portOf(server), 0ms);
     ASSERT_TRUE(body.has_value()) << body.error().getMessageFormatString();
     EXPECT_EQ(*body, options.body);
+}
+
+TEST(HttpFetcher, ConcurrentCallsAreIndependent)
+{
+    HttpIdServer server;
+    HttpIdServer silent({.behaviour = HttpIdBehaviour::NEVER_ANSWER});
+    std::vector<std::expected<std::string, ErrorObject>> results(4);
+    {
+        std::vector<std::jthread> callers;
+        for (std::size_t i = 0; i < results.size(); ++i) {
+            const auto& target = i % 2 == 0 ? server : silent;
+            callers.emplace_back([&results, i, port = portOf(target)] {
+                results[i] = HttpFetcher::getJson("/id", "127.0.0.1", port, shortTimeout);
+            });
+        }
+    }
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        EXPECT_EQ(results[i].has_value(), i % 2 == 0) << i;
+    }
+    EXPECT_EQ(server.requests().size(), 2U);
 }
 
 struct HttpErrorCase {
