@@ -4,6 +4,7 @@
 
 #include <boost/json.hpp>
 
+#include <cstdint>
 #include <iostream>
 #include <limits>
 #include <optional>
