@@ -2,6 +2,7 @@
 
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
+#include "marlek_link_json/jobs/common/live_data/eventjsonhelpers.hpp"
 #include "marlek_link_json/jobs/dc/dataset/base64_decode.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_table_columns.hpp"
 
@@ -12,24 +13,9 @@
 
 namespace {
 
-// The value at `pointer` inside an event message of the given event type;
-// null when the message is another kind or the pointer does not resolve.
-const boost::json::value* findInEvent(const boost::json::value& message, std::string_view eventType,
-                                      std::string_view pointer)
-{
-    boost::system::error_code ignored;
-    const auto* type = message.find_pointer("/type", ignored);
-    const auto* innerType = message.find_pointer("/event/type", ignored);
-    if (type == nullptr || !type->is_string() || type->get_string() != "EVENT" || innerType == nullptr
-        || !innerType->is_string() || innerType->get_string() != eventType) {
-        return nullptr;
-    }
-    return message.find_pointer(pointer, ignored);
-}
-
 JobInfo jobInfoOfFinishedEvent(const boost::json::value& event)
 {
-    const auto* jobInfo = findInEvent(event, "LIVE_DATA_FINISHED", "/event/job_info");
+    const auto* jobInfo = findObjectInEvent(event, "LIVE_DATA_FINISHED", "/event/job_info");
     return jobInfo == nullptr ? JobInfo{} : jobInfoFromJson(*jobInfo);
 }
 
@@ -39,7 +25,7 @@ namespace DcData {
 
 LiveDataHeader extractHeader(const boost::json::value& event)
 {
-    const auto* header = findInEvent(event, "LIVE_DATA_HEADER", "/event/header");
+    const auto* header = findObjectInEvent(event, "LIVE_DATA_HEADER", "/event/header");
     return header == nullptr ? LiveDataHeader{} : boost::json::value_to<LiveDataHeader>(*header);
 }
 
@@ -56,7 +42,7 @@ DcDataset tag_invoke(const boost::json::value_to_tag<DcDataset>&, const boost::j
     if (events->size() != 3 || !(*events)[1].is_object()) {
         return DcDataset(DcData::extractHeader(events->front()), std::move(jobInfo));
     }
-    const auto* data = findInEvent((*events)[1], "LIVE_DATA_ROWS", "/event/data");
+    const auto* data = findObjectInEvent((*events)[1], "LIVE_DATA_ROWS", "/event/data");
     if (data == nullptr || !data->is_string()) {
         return DcDataset();
     }
