@@ -1,5 +1,8 @@
 #include "session_test_support.hpp"
 
+#include "marlek_link_json/jobs/common/jobinfo.hpp"
+#include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
+
 #include <cmath>
 #include <limits>
 #include <regex>
@@ -8,6 +11,7 @@
 
 using Mode = FakeReplyOverride::Mode;
 using Connection = MarlekLinkConnectionStatusEnum;
+using OcvJob = DcMeasurementJob<OcvParameters, &JobNames::OCV_JOB_NAME>;
 
 namespace {
 
@@ -325,4 +329,39 @@ TEST(SessionRequests, MadeUpFailuresHaveTheirFixedTexts)
     };
     EXPECT_EQ(boost::json::serialize(reply), boost::json::serialize(expected));
     EXPECT_EQ(reply.at("request_id").as_string().size(), 36u);
+}
+
+TEST_F(ConnectedSession, ConnectionLossEndsUnansweredStartsThroughTheirRequestAndAcceptedJobsWithConnectionLoss)
+{
+    router().setReplyOverride("/job/start", {.mode = Mode::NoReply});
+    session->setRequestTimeout(60s);
+    OcvJob accepted{OcvParameters{}};
+    JobInfo info;
+    info.jobId = "job-0007";
+    accepted.setLastJobInfo(info);
+
+    Inbox<boost::json::object> completions;
+    const boost::json::string unanswered = "start-1";
+    session->addPendingJob(unanswered, [&](const auto& completion) { completions.push(completion); }, nullptr);
+    session->addPendingJob("start-2", [&](const auto& completion) { completions.push(completion); }, &accepted);
+    // Stands in for the start request of the first job: its failed reply ends
+    // that job, taking the jobs lock inside the requests lock.
+    session->sendRawRequest(unanswered, R"({"do":"/job/start","request_id":"start-1"})",
+                            [&](const boost::json::object& reply) {
+                                session->resolvePendingJob(unanswered, boost::json::object{
+                                    {"type", "JOB_DONE"}, {"request_id", unanswered}, {"error", reply.at("error")}});
+                            },
+                            60000);
+    ASSERT_TRUE(workstation.waitForMessages(1, kWait));
+    workstation.dropConnection();
+    ASSERT_TRUE(completions.waitForCount(2, 8s));
+    const auto seen = completions.snapshot();
+    EXPECT_EQ(seen[0].at("request_id"), "start-1");
+    EXPECT_EQ(replyCode(seen[0]), ErrorCodeEnum::CONNECTION_WAS_CLOSED);
+    EXPECT_FALSE(seen[0].contains("job_info"));
+    EXPECT_EQ(seen[1].at("request_id"), "start-2");
+    EXPECT_EQ(seen[1].at("job_info").at("job_id"), "job-0007");
+    EXPECT_EQ(seen[1].at("job_info").at("status_detail"), "CONNECTION_LOSS");
+    EXPECT_EQ(formatted(LinkJsonSession::getError(seen[1].at("job_info").as_object())),
+              "network connection closed by remote peer");
 }

@@ -5,6 +5,7 @@
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 #include "marlek_link_json/link_json_session.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
+#include "marlek_link_json/link_ll_session_timing.hpp"
 
 #include <gtest/gtest.h>
 
@@ -82,13 +83,21 @@ protected:
 
     void SetUp() override
     {
+        // A dropped connection is noticed at the next heartbeat wake-up.
+        LinkLlSessionTiming timing;
+        timing.heartbeatWait = 100ms;
+        LinkLlSessionTiming::overrideForTesting(timing);
         session = std::make_unique<LinkJsonSession>("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE,
                                                     "", "");
         session->setRequestTimeout(kRequestTimeout);
         ASSERT_EQ(codeOf(session->connect()), ErrorCodeEnum::NONE);
     }
 
-    void TearDown() override { session.reset(); }
+    void TearDown() override
+    {
+        session.reset();
+        LinkLlSessionTiming::restoreDefaults();
+    }
 
     FakeRequestRouter& router() { return workstation.router(); }
 
