@@ -42,12 +42,12 @@ inline ErrorCodeEnum replyCode(const boost::json::object& reply)
 template <typename T>
 class Inbox {
 public:
+    // Notifies under the lock: a test may destroy the inbox as soon as its
+    // wait is over, while the pushing thread would still touch the condition.
     void push(T item)
     {
-        {
-            std::lock_guard lock(mutex);
-            items.push_back(std::move(item));
-        }
+        std::lock_guard lock(mutex);
+        items.push_back(std::move(item));
         changed.notify_all();
     }
 
