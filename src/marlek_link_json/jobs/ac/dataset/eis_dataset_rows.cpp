@@ -64,9 +64,14 @@ long long dedupWaves(std::vector<std::vector<std::vector<double>>>& waves,
     if (waves.size() < rowWaves.size()) {
         waves.resize(rowWaves.size());
     }
-    // A path the row has no wave for gets an empty one, so that one index
-    // names the same row's waves on every path.
+    // A path the row has no wave for gets an empty one, and a path that
+    // appears late starts with empty waves for the earlier indices, so that
+    // one index names the same row's waves on every path.
+    const auto position = static_cast<std::size_t>(index);
     for (std::size_t i = 0; i < waves.size(); ++i) {
+        if (waves[i].size() < position) {
+            waves[i].resize(position);
+        }
         waves[i].push_back(i < rowWaves.size() ? rowWaves[i] : std::vector<double>{});
     }
     return index;
