@@ -1,6 +1,7 @@
 #include "eis_test_support.hpp"
 
-#include "marlek_link_json/jobs/ac/dataset/eis_dataset_binary.hpp"
+#include "marlek_link_json/jobs/ac/dataset/eis_dataset_binary_reader.hpp"
+#include "marlek_link_json/jobs/ac/dataset/eis_dataset_binary_writer.hpp"
 
 #include <gtest/gtest.h>
 

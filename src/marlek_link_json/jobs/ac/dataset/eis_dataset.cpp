@@ -1,5 +1,6 @@
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
 
+#include "marlek_link_json/jobs/ac/dataset/eis_column_groups.hpp"
 #include "marlek_link_json/jobs/ac/dataset/eis_wave_ids.hpp"
 #include "marlek_link_json/jobs/ac/dataset/polar_impedance.hpp"
 #include "marlek_link_json/jobs/dataset/track_names.hpp"
@@ -32,11 +33,7 @@ std::int64_t indexInFirstHeader(const std::vector<Header>& headers, const std::s
     if (headers.empty()) {
         return -1;
     }
-    if constexpr (requires { headers.front().columns; }) {
-        return EisDataset::indexOfDimension(headers.front().columns, name);
-    } else {
-        return EisDataset::indexOfDimension(headers.front().getColumns(), name);
-    }
+    return EisDataset::indexOfDimension(columnsOf(headers.front()), name);
 }
 
 std::int64_t indexOfPathWithDcDimension(const std::vector<PathDataHeader>& paths, const std::string& name)

@@ -1,6 +1,7 @@
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset_json.hpp"
 
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
+#include "marlek_link_json/jobs/ac/dataset/eis_column_groups.hpp"
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset_rows.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/dataset/track_names.hpp"
@@ -16,7 +17,7 @@
 
 namespace {
 
-using Groups = std::vector<std::vector<std::vector<double>>>;
+using Groups = EisColumnGroups;
 
 // The value at `pointer` inside an event message of the given event type;
 // null when the message is another kind or the pointer does not resolve.
@@ -101,30 +102,15 @@ RowValues rowOf(const boost::json::value& event)
                      std::move(*asyncPaths), std::move(*potentiostats), std::move(*meta)};
 }
 
-template <typename Header>
-Groups shapedLike(const std::vector<Header>& headers)
-{
-    Groups groups;
-    groups.reserve(headers.size());
-    for (const auto& h : headers) {
-        if constexpr (requires { h.columns; }) {
-            groups.emplace_back(h.columns.size());
-        } else {
-            groups.emplace_back(h.getColumns().size());
-        }
-    }
-    return groups;
-}
-
 // Appends the rows of events[first, last) to a dataset shaped by `header`.
 EisDataset rebuild(const boost::json::array& events, std::size_t first, std::size_t last, LiveDataHeaderEis&& header,
                    JobInfo&& jobInfo)
 {
     std::vector<std::vector<double>> meta(header.getMetaColumns().size());
-    Groups impedances = shapedLike(header.getImpedances());
-    Groups paths = shapedLike(header.getPaths());
-    Groups asyncPaths = shapedLike(header.getAsyncPaths());
-    Groups potentiostats = shapedLike(header.getPotentiostats());
+    Groups impedances = emptyColumnGroups(header.getImpedances());
+    Groups paths = emptyColumnGroups(header.getPaths());
+    Groups asyncPaths = emptyColumnGroups(header.getAsyncPaths());
+    Groups potentiostats = emptyColumnGroups(header.getPotentiostats());
     Groups pathWaves(header.getPaths().size());
     const long long waveIdColumn = EisDataset::indexOfDimension(header.getMetaColumns(), TrackNames::WAVE_ID);
     std::map<long long, long long> waveIndexByWaveId;

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis.hpp"
-#include "marlek_link_json/jobs/ac/dataset/eis_binary_table.hpp"
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 
 #include <cstddef>
-#include <expected>
 #include <string_view>
 
 // The impedance binary table: little-endian doubles, column by column, in the
@@ -25,9 +22,3 @@
 // could number name no wave; surplus bytes are ignored.
 EisDataset eisDatasetFromBinary(std::string_view table, LiveDataHeaderEis&& header, std::size_t numberOfRows,
                                 JobInfo&& jobInfo, std::size_t protocolVersion);
-
-// The table of a dataset, always in the wave-id layout (readable with
-// protocol version 0 or 10 onwards). Fails with RESOURCE_CONTENT_INVALID,
-// naming the first offending column or wave, when a column does not hold one
-// value per row or the waves do not match their bookkeeping.
-std::expected<EisBinaryTable, ErrorObject> eisDatasetToBinary(const EisDataset& dataset);
