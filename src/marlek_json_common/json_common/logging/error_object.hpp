@@ -49,7 +49,7 @@ public:
         : code_(code), message_(messageFormat)
     {
         messageParameters_.reserve(sizeof...(Args));
-        (messageParameters_.push_back(toErrorParameter(std::forward<Args>(parameters))), ...);
+        (appendParameter(std::forward<Args>(parameters)), ...);
     }
 
     ErrorObject(ErrorCodeEnum code, std::string messageFormat, std::vector<ErrorParameter> parameters)
@@ -73,6 +73,19 @@ public:
     friend bool operator==(const ErrorObject&, const ErrorObject&) = default;
 
 private:
+    template <typename T>
+    void appendParameter(T&& value)
+    {
+        // Strings are built in place: moving a short string out of a
+        // temporary variant trips a false array-bounds warning in g++ 12.
+        using V = std::remove_cvref_t<T>;
+        if constexpr (std::is_constructible_v<std::string, T&&> && !std::is_arithmetic_v<V>) {
+            messageParameters_.emplace_back(std::in_place_index<4>, std::forward<T>(value));
+        } else {
+            messageParameters_.push_back(toErrorParameter(std::forward<T>(value)));
+        }
+    }
+
     ErrorCodeEnum code_ = ErrorCodeEnum::NONE;
     std::string message_ = "no error occoured";
     std::vector<ErrorParameter> messageParameters_;
