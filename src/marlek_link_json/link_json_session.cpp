@@ -11,6 +11,21 @@
 #include <exception>
 #include <iostream>
 
+namespace {
+
+thread_local unsigned sessionCallbackDepth = 0;
+
+// Marks the extent of work done on behalf of a session (see inSessionCallback).
+class SessionCallbackScope {
+public:
+    SessionCallbackScope() { ++sessionCallbackDepth; }
+    ~SessionCallbackScope() { --sessionCallbackDepth; }
+    SessionCallbackScope(const SessionCallbackScope&) = delete;
+    SessionCallbackScope& operator=(const SessionCallbackScope&) = delete;
+};
+
+} // namespace
+
 const boost::json::string LinkJsonSession::JOB_STATUS_FAILED = "FAILED";
 const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_CONNECTION_LOSS = "CONNECTION_LOSS";
 const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_STOPPED_BY_USER = "STOPPED_BY_USER";
@@ -47,8 +62,14 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
                                       "Unable to create connection object"));
         return future;
     }
-    llSession->setReceiveHandler([this](std::string&& text) { dispatchIncommingJson(text); });
-    llSession->setReceiveBinaryHandler([this](std::string&& data) { dispatchIncommingBinary(std::move(data)); });
+    llSession->setReceiveHandler([this](std::string&& text) {
+        SessionCallbackScope scope;
+        dispatchIncommingJson(text);
+    });
+    llSession->setReceiveBinaryHandler([this](std::string&& data) {
+        SessionCallbackScope scope;
+        dispatchIncommingBinary(std::move(data));
+    });
     installStatusLambda();
     llSession->connectionTimeout = connectionTimeout;
     if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
@@ -165,7 +186,10 @@ void LinkJsonSession::startWatchdog()
     workGuard = std::make_unique<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>>(
         ioContext.get_executor());
     watchdogRunning = true;
-    watchdogThread = std::make_unique<std::thread>([this] { ioContext.run(); });
+    watchdogThread = std::make_unique<std::thread>([this] {
+        SessionCallbackScope scope;
+        ioContext.run();
+    });
 }
 
 void LinkJsonSession::stopWatchdog()
@@ -189,7 +213,10 @@ void LinkJsonSession::stopWatchdog()
 void LinkJsonSession::installStatusLambda()
 {
     llSession->setConnectionStatusCallback(
-        [this](MarlekLinkConnectionStatusEnum status) { updateConnectionStatus(status); });
+        [this](MarlekLinkConnectionStatusEnum status) {
+            SessionCallbackScope scope;
+            updateConnectionStatus(status);
+        });
 }
 
 void LinkJsonSession::updateConnectionStatus(MarlekLinkConnectionStatusEnum status)
@@ -243,6 +270,11 @@ void LinkJsonSession::setRequestTimeout(std::chrono::milliseconds timeout)
 void LinkJsonSession::setConnectionTimeout(std::chrono::milliseconds timeout)
 {
     connectionTimeout = timeout;
+}
+
+bool LinkJsonSession::inSessionCallback()
+{
+    return sessionCallbackDepth > 0;
 }
 
 bool LinkJsonSession::isIpAddress(const std::string& host)

@@ -35,6 +35,7 @@
 #include <vector>
 
 class AbstractMeasurementJob;
+class DataSet;
 class MarlekLinkEventHandler;
 
 // The JSON session of one connection to the workstation: correlates requests
@@ -93,6 +94,11 @@ public:
     void setRequestTimeout(std::chrono::milliseconds timeout);
     void setConnectionTimeout(std::chrono::milliseconds timeout);
     static bool isIpAddress(const std::string& host);
+    // True while the calling thread runs on behalf of a session: incoming
+    // messages, status changes or time-outs, and so every callback they
+    // call. Disconnecting or destroying a session there would join the very
+    // thread that waits for the caller to return.
+    static bool inSessionCallback();
 
     // Requests and replies. A time-out below 1 means the session's request
     // time-out. Every callback is called exactly once: with the real reply
@@ -145,6 +151,15 @@ public:
     void setPendingDownload(const std::shared_ptr<DownloadCallback>& callback);
     void deletePendingDownload();
 
+    // Job result data. The dataset is a DcDataset or an EisDataset whose job
+    // information is the one stored with the result, not the job's own.
+    std::expected<std::shared_ptr<DataSet>, ErrorObject> getJobResultData(AbstractMeasurementJob& job);
+    // The workstation's protocol version, 0 when it cannot be read. Only a
+    // version actually read is kept for the connection: a failed query is
+    // asked again next time, so that one time-out cannot make every later
+    // impedance result of the connection decode with the wrong layout.
+    std::uint64_t getDeviceProtocolVersion();
+
     // Test seam: the two-minute wait for a download's binary message.
     void setBinaryFrameTimeoutForTesting(std::chrono::milliseconds timeout) { binaryFrameTimeout = timeout; }
 
@@ -171,6 +186,9 @@ private:
     std::unique_ptr<LinkLlSessionAbstractFactory> factory;
     AbstractLinkLlSession* llSession = nullptr;
     std::optional<std::uint64_t> cachedProtocolVersion;
+    // Guards the cache between callers; disconnect, which clears it, never
+    // runs concurrently with requests.
+    std::mutex protocolVersionMutex;
     std::mutex requestIdGeneratorMutex;
     boost::uuids::random_generator requestIdGenerator;
 

@@ -216,7 +216,7 @@ void FakeRequestRouter::resourceReply(const std::string& command, const boost::j
 boost::json::value FakeRequestRouter::describe(ResourceTypeEnum type, const std::string& id,
                                                const StoredResource& stored) const
 {
-    ResourceInfo info;
+    ResourceInfo info = stored.description;
     info.resource_id = id;
     info.type = type;
     info.name = stored.name;
@@ -249,6 +249,14 @@ std::string FakeRequestRouter::addResource(ResourceTypeEnum type, const std::str
     std::lock_guard lock(mutex);
     const std::string id = "res-" + std::to_string(nextResourceNumber++);
     resources[type][id] = StoredResource{name, content};
+    return id;
+}
+
+std::string FakeRequestRouter::addResource(const ResourceInfo& description, const std::string& content)
+{
+    std::lock_guard lock(mutex);
+    const std::string id = "res-" + std::to_string(nextResourceNumber++);
+    resources[description.type][id] = StoredResource{description.name, content, description};
     return id;
 }
 

@@ -2,6 +2,7 @@
 
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/resources/resource_types.hpp"
+#include "marlek_json_common/json_common/resources/resourceinfo.hpp"
 
 #include <boost/json/object.hpp>
 
@@ -65,6 +66,9 @@ public:
 
     // Stores a resource as if a client had created and filled it; its id.
     std::string addResource(ResourceTypeEnum type, const std::string& name, const std::string& content);
+    // The same with the rest of a description (sub_type, created_by, job_id,
+    // header: what a job result carries); id, size and times are the store's.
+    std::string addResource(const ResourceInfo& description, const std::string& content);
     std::optional<std::string> resourceContent(ResourceTypeEnum type, const std::string& resourceId) const;
     std::size_t resourceCount(ResourceTypeEnum type) const;
 
@@ -75,6 +79,7 @@ private:
     struct StoredResource {
         std::string name;
         std::string content;
+        ResourceInfo description;
     };
     using Store = std::map<std::string, StoredResource>;
 

@@ -1,0 +1,293 @@
+#include "marlek_link/marlek_link.hpp"
+
+#include "marlek_json_common/json_common/logging/error_factory_json.hpp"
+#include "marlek_link/library_version.hpp"
+#include "marlek_link/session_teardown.hpp"
+#include "marlek_link_json/events/marleklinkeventhandler.hpp"
+#include "marlek_link_json/jobs/abstract_measurementjob.hpp"
+#include "marlek_link_json/jobs/dataset/dataset.hpp"
+#include "marlek_link_json/link_json_session.hpp"
+#include "marlek_link_json/link_ll_session_flags.hpp"
+
+#include <type_traits>
+#include <utility>
+
+MarlekLink::MarlekLink(std::string_view host, std::string_view port, unsigned flags, std::string_view user,
+                       std::string_view password)
+    : flags(flags), host(host), port(port), user(user), password(password)
+{
+}
+
+MarlekLink::~MarlekLink()
+{
+    std::shared_ptr<LinkJsonSession> retiring;
+    {
+        std::lock_guard lock(sessionMutex);
+        retiring = std::move(session);
+    }
+    // Destroyed from one of its own callbacks, the link is gone before its
+    // session has closed: nobody is left to tell about the closing.
+    if (retiring && LinkJsonSession::inSessionCallback()) {
+        retiring->setConnectionStatusCallback({});
+    }
+    SessionTeardown::dispose(std::move(retiring));
+}
+
+ErrorObject MarlekLink::notConnectedError()
+{
+    return ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED>();
+}
+
+std::shared_ptr<LinkJsonSession> MarlekLink::currentSession() const
+{
+    std::lock_guard lock(sessionMutex);
+    return session;
+}
+
+template <typename Result, typename Call>
+Result MarlekLink::forward(Call&& call)
+{
+    const std::shared_ptr<LinkJsonSession> current = currentSession();
+    if (!current) {
+        if constexpr (std::is_same_v<Result, ErrorObject>) {
+            return notConnectedError();
+        } else {
+            return std::unexpected(notConnectedError());
+        }
+    }
+    return std::forward<Call>(call)(*current);
+}
+
+ErrorObject MarlekLink::connect()
+{
+    std::shared_ptr<LinkJsonSession> previous;
+    {
+        std::lock_guard lock(sessionMutex);
+        if (session && session->getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED) {
+            return ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected");
+        }
+        previous = std::move(session);
+    }
+    SessionTeardown::dispose(std::move(previous));
+
+    auto fresh = std::make_shared<LinkJsonSession>(host, port, flags, user, password);
+    if (testFlag(MarlekLinkConnectionFlags::USE_SSL)) {
+        fresh->tlsConfiguration = tlsConfiguration;
+    }
+    fresh->setRequestTimeout(requestTimeout);
+    fresh->setConnectionTimeout(connectionTimeout);
+    for (const auto& handler : eventHandlers) {
+        fresh->setEventHandler(handler);
+    }
+    fresh->setConnectionStatusCallback(connectionStatusCallback);
+    {
+        std::lock_guard lock(sessionMutex);
+        session = fresh;
+    }
+
+    ErrorObject result = fresh->connect();
+    lastVerificationResult = fresh->lastVerificationResult;
+    if (result.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+        disconnect();
+        return result;
+    }
+    return ErrorObject();
+}
+
+void MarlekLink::disconnect()
+{
+    std::shared_ptr<LinkJsonSession> retiring;
+    {
+        std::lock_guard lock(sessionMutex);
+        retiring = std::move(session);
+    }
+    SessionTeardown::dispose(std::move(retiring));
+}
+
+void MarlekLink::cancelPendingOperations()
+{
+    if (const auto current = currentSession()) {
+        current->cancelPendingOperations();
+    }
+}
+
+MarlekLinkConnectionStatusEnum MarlekLink::getConnectionStatus() const
+{
+    const auto current = currentSession();
+    return current ? current->getConnectionStatus() : MarlekLinkConnectionStatusEnum::DISCONNECTED;
+}
+
+bool MarlekLink::isConnected() const
+{
+    return getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED;
+}
+
+std::expected<std::shared_ptr<DataSet>, ErrorObject> MarlekLink::getJobResultData(AbstractMeasurementJob& job)
+{
+    return forward<std::expected<std::shared_ptr<DataSet>, ErrorObject>>(
+        [&](LinkJsonSession& current) { return current.getJobResultData(job); });
+}
+
+std::expected<Resource, ErrorObject> MarlekLink::createResource(ResourceTypeEnum type, std::string_view name)
+{
+    return forward<std::expected<Resource, ErrorObject>>(
+        [&](LinkJsonSession& current) { return current.createResource(type, name); });
+}
+
+std::expected<Resource, ErrorObject> MarlekLink::createResourceFromFile(ResourceTypeEnum type,
+                                                                        const std::filesystem::path& path,
+                                                                        std::string_view name)
+{
+    return forward<std::expected<Resource, ErrorObject>>(
+        [&](LinkJsonSession& current) { return current.createResourceFromFile(type, path, name); });
+}
+
+ErrorObject MarlekLink::appendToResource(const Resource& resource, const std::vector<char>& content)
+{
+    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.appendToResource(resource, content); });
+}
+
+ErrorObject MarlekLink::retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,
+                                         std::size_t offset)
+{
+    return forward<ErrorObject>(
+        [&](LinkJsonSession& current) { return current.retrieveResource(resource, output, limit, offset); });
+}
+
+ErrorObject MarlekLink::retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize)
+{
+    return forward<ErrorObject>(
+        [&](LinkJsonSession& current) { return current.retrieveFullResource(resource, output, maximumSize); });
+}
+
+ErrorObject MarlekLink::downloadResourceToFile(const Resource& resource, const std::filesystem::path& path)
+{
+    return forward<ErrorObject>(
+        [&](LinkJsonSession& current) { return current.downloadResourceToFile(resource, path); });
+}
+
+ErrorObject MarlekLink::deleteResource(const Resource& resource)
+{
+    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.deleteResource(resource); });
+}
+
+std::expected<std::vector<Resource>, ErrorObject> MarlekLink::getAvailableResources(ResourceTypeEnum type)
+{
+    return forward<std::expected<std::vector<Resource>, ErrorObject>>(
+        [&](LinkJsonSession& current) { return current.getResourceList(type); });
+}
+
+ErrorObject MarlekLink::getUpdatedResourceInfo(Resource& resource)
+{
+    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.getUpdatedResourceInfo(resource); });
+}
+
+void MarlekLink::setDestinationHost(std::string_view newHost, std::string_view newPort)
+{
+    host = newHost;
+    port = newPort;
+}
+
+void MarlekLink::setHttpAuthenticationInfo(std::string_view newUser, std::string_view newPassword)
+{
+    user = newUser;
+    password = newPassword;
+}
+
+void MarlekLink::setFlag(unsigned flag)
+{
+    flags |= flag;
+}
+
+void MarlekLink::clearFlag(unsigned flag)
+{
+    flags &= ~flag;
+}
+
+bool MarlekLink::testFlag(unsigned flag) const
+{
+    return (flags & flag) == flag;
+}
+
+void MarlekLink::setRequestTimeout(std::chrono::milliseconds timeout)
+{
+    requestTimeout = timeout;
+    if (const auto current = currentSession()) {
+        current->setRequestTimeout(timeout);
+    }
+}
+
+void MarlekLink::setConnectionTimeout(std::chrono::milliseconds timeout)
+{
+    connectionTimeout = timeout;
+}
+
+void MarlekLink::sslSetTlsConfiguration(const TlsConfiguration& configuration)
+{
+    tlsConfiguration = configuration;
+}
+
+void MarlekLink::sslSetTrustedCaFileList(const std::vector<std::string>& files)
+{
+    tlsConfiguration.trusted_ca_files = files;
+}
+
+void MarlekLink::sslSetTrustedCertFingerprintList(const std::vector<std::string>& fingerprints)
+{
+    tlsConfiguration.trusted_cert_fingerprints = fingerprints;
+}
+
+const TlsVerificationResult& MarlekLink::sslGetlastVerificationResult() const
+{
+    return lastVerificationResult;
+}
+
+void MarlekLink::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
+{
+    eventHandlers.insert(handler);
+    if (const auto current = currentSession()) {
+        current->setEventHandler(handler);
+    }
+}
+
+void MarlekLink::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
+{
+    eventHandlers.erase(handler);
+    if (const auto current = currentSession()) {
+        current->clearEventHandler(handler);
+    }
+}
+
+void MarlekLink::setConnectionStatusCallback(const ConnectionStatusCallback& callback)
+{
+    connectionStatusCallback = callback;
+    if (const auto current = currentSession()) {
+        current->setConnectionStatusCallback(connectionStatusCallback);
+    }
+}
+
+bool MarlekLink::isIpAddress(const std::string& text)
+{
+    return LinkJsonSession::isIpAddress(text);
+}
+
+std::string MarlekLink::getLibraryVersion()
+{
+    return LibraryVersion::getVersion();
+}
+
+unsigned MarlekLink::getSupportedProtocolVersion()
+{
+    return LibraryVersion::getProtocolVersion();
+}
+
+ErrorObject MarlekLink::datasetCastError()
+{
+    return ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
+                       "dataset type cast failed");
+}
+
+void MarlekLink::failJobWhileDisconnected(AbstractMeasurementJob& job)
+{
+    job.setFailed(notConnectedError(), JobStatusDetailEnum::NOT_CONNECTED);
+}

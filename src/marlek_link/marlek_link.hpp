@@ -1,0 +1,128 @@
+#pragma once
+
+#include "marlek_json_common/json_common/logging/error_object.hpp"
+#include "marlek_json_common/json_common/resources/resource_types.hpp"
+#include "marlek_link_json/link_ll_session_status.hpp"
+#include "marlek_link_json/resource.hpp"
+#include "marlek_link_json/tls_configuration.hpp"
+#include "marlek_link_json/tls_verification_result.hpp"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <expected>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class AbstractMeasurementJob;
+class DataSet;
+class LinkJsonSession;
+class MarlekLinkEventHandler;
+
+// The public handle of one workstation. Until connect it only holds settings;
+// each connect builds a fresh session from them, so every setting survives a
+// reconnect while what lives in a session (pending work, registrations, the
+// cached protocol version) does not. Without a session every operation
+// answers "no network connection has been established yet" as a value.
+//
+// Meant for one calling thread at a time, except that
+// cancelPendingOperations may be called while another call blocks. The
+// event handlers and the status callback run on the session's threads; they
+// may disconnect or destroy the link: the session is then torn down once
+// the callback has returned.
+class MarlekLink {
+public:
+    using ConnectionStatusCallback = std::function<void(MarlekLinkConnectionStatusEnum)>;
+
+    MarlekLink(std::string_view host, std::string_view port, unsigned flags = 0, std::string_view user = {},
+               std::string_view password = {});
+    virtual ~MarlekLink();
+
+    MarlekLink(const MarlekLink&) = delete;
+    MarlekLink& operator=(const MarlekLink&) = delete;
+
+    virtual ErrorObject connect();
+    virtual void disconnect();
+    virtual std::expected<std::shared_ptr<DataSet>, ErrorObject> getJobResultData(AbstractMeasurementJob& job);
+    virtual std::expected<Resource, ErrorObject> createResource(ResourceTypeEnum type, std::string_view name);
+    virtual std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type,
+                                                                        const std::filesystem::path& path,
+                                                                        std::string_view name);
+    virtual ErrorObject appendToResource(const Resource& resource, const std::vector<char>& content);
+    virtual ErrorObject retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,
+                                         std::size_t offset);
+    virtual ErrorObject retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize);
+    virtual ErrorObject downloadResourceToFile(const Resource& resource, const std::filesystem::path& path);
+    virtual ErrorObject deleteResource(const Resource& resource);
+    virtual std::expected<std::vector<Resource>, ErrorObject> getAvailableResources(ResourceTypeEnum type);
+    virtual ErrorObject getUpdatedResourceInfo(Resource& resource);
+    virtual MarlekLinkConnectionStatusEnum getConnectionStatus() const;
+    virtual bool isConnected() const;
+
+    void cancelPendingOperations();
+
+    // Settings; they take effect at the next connect unless said otherwise.
+    void setDestinationHost(std::string_view host, std::string_view port);
+    void setHttpAuthenticationInfo(std::string_view user, std::string_view password);
+    void setFlag(unsigned flag);
+    void clearFlag(unsigned flag);
+    // True when every bit of flag is set.
+    bool testFlag(unsigned flag) const;
+    // Also applies to the current session at once.
+    void setRequestTimeout(std::chrono::milliseconds timeout);
+    void setConnectionTimeout(std::chrono::milliseconds timeout);
+    // Handed to the session only when USE_SSL is set.
+    void sslSetTlsConfiguration(const TlsConfiguration& configuration);
+    void sslSetTrustedCaFileList(const std::vector<std::string>& files);
+    void sslSetTrustedCertFingerprintList(const std::vector<std::string>& fingerprints);
+    // The outcome of the certificate check of the most recent connect.
+    const TlsVerificationResult& sslGetlastVerificationResult() const;
+
+    // A handler is kept once; setting it again registers it with the current
+    // session again, which reports the duplicate itself.
+    void setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
+    void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
+    // An empty function clears it. Also applies to the current session.
+    void setConnectionStatusCallback(const ConnectionStatusCallback& callback);
+
+    static bool isIpAddress(const std::string& host);
+    static std::string getLibraryVersion();
+    static unsigned getSupportedProtocolVersion();
+    // What a caller reports when a dataset from getJobResultData is not of
+    // the concrete type it expected.
+    static ErrorObject datasetCastError();
+    static void failJobWhileDisconnected(AbstractMeasurementJob& job);
+
+protected:
+    static ErrorObject notConnectedError();
+
+private:
+    std::shared_ptr<LinkJsonSession> currentSession() const;
+    // Forwards to the current session, or answers the not-connected error.
+    template <typename Result, typename Call>
+    Result forward(Call&& call);
+
+    // Guards only the session pointer, so that a callback that disconnects
+    // the link does not pull the session from under a call in progress: each
+    // call holds its own reference while it runs.
+    mutable std::mutex sessionMutex;
+    std::shared_ptr<LinkJsonSession> session;
+
+    std::set<std::shared_ptr<MarlekLinkEventHandler>> eventHandlers;
+    ConnectionStatusCallback connectionStatusCallback;
+    unsigned flags;
+    std::string host;
+    std::string port;
+    std::string user;
+    std::string password;
+    std::chrono::milliseconds requestTimeout{1000};
+    std::chrono::milliseconds connectionTimeout{1500};
+    TlsConfiguration tlsConfiguration;
+    TlsVerificationResult lastVerificationResult;
+};

@@ -1,0 +1,100 @@
+#include "marlek_link/marlek_link_exc.hpp"
+
+#include "marlek_link_json/jobs/dataset/dataset.hpp"
+
+namespace {
+
+ErrorObject throwIfFailed(ErrorObject result)
+{
+    if (result.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+        throw MarlekLinkException(result);
+    }
+    return result;
+}
+
+template <typename T>
+std::expected<T, ErrorObject> throwIfFailed(std::expected<T, ErrorObject> result)
+{
+    if (!result) {
+        throw MarlekLinkException(result.error());
+    }
+    return result;
+}
+
+} // namespace
+
+ErrorObject MarlekLinkExc::connect()
+{
+    return throwIfFailed(MarlekLink::connect());
+}
+
+std::expected<std::shared_ptr<DataSet>, ErrorObject> MarlekLinkExc::getJobResultData(AbstractMeasurementJob& job)
+{
+    auto result = throwIfFailed(MarlekLink::getJobResultData(job));
+    if (!*result) {
+        throw MarlekLinkException(ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"));
+    }
+    const ErrorObject jobError = (*result)->getJobInfo().error;
+    if (jobError.getErrorCodeEnum() != ErrorCodeEnum::NONE && !isDoJobExceptionSuppressed(jobError.getErrorCodeEnum())) {
+        throw MarlekLinkException(jobError);
+    }
+    return result;
+}
+
+std::expected<Resource, ErrorObject> MarlekLinkExc::createResource(ResourceTypeEnum type, std::string_view name)
+{
+    return throwIfFailed(MarlekLink::createResource(type, name));
+}
+
+std::expected<Resource, ErrorObject> MarlekLinkExc::createResourceFromFile(ResourceTypeEnum type,
+                                                                           const std::filesystem::path& path,
+                                                                           std::string_view name)
+{
+    return throwIfFailed(MarlekLink::createResourceFromFile(type, path, name));
+}
+
+ErrorObject MarlekLinkExc::appendToResource(const Resource& resource, const std::vector<char>& content)
+{
+    return throwIfFailed(MarlekLink::appendToResource(resource, content));
+}
+
+ErrorObject MarlekLinkExc::retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,
+                                            std::size_t offset)
+{
+    return throwIfFailed(MarlekLink::retrieveResource(resource, output, limit, offset));
+}
+
+ErrorObject MarlekLinkExc::downloadResourceToFile(const Resource& resource, const std::filesystem::path& path)
+{
+    return throwIfFailed(MarlekLink::downloadResourceToFile(resource, path));
+}
+
+ErrorObject MarlekLinkExc::deleteResource(const Resource& resource)
+{
+    return throwIfFailed(MarlekLink::deleteResource(resource));
+}
+
+std::expected<std::vector<Resource>, ErrorObject> MarlekLinkExc::getAvailableResources(ResourceTypeEnum type)
+{
+    return throwIfFailed(MarlekLink::getAvailableResources(type));
+}
+
+ErrorObject MarlekLinkExc::getUpdatedResourceInfo(Resource& resource)
+{
+    return throwIfFailed(MarlekLink::getUpdatedResourceInfo(resource));
+}
+
+void MarlekLinkExc::suppressDoJobException(ErrorCodeEnum code)
+{
+    suppressedCodes.insert(code);
+}
+
+void MarlekLinkExc::enableDoJobException(ErrorCodeEnum code)
+{
+    suppressedCodes.erase(code);
+}
+
+bool MarlekLinkExc::isDoJobExceptionSuppressed(ErrorCodeEnum code) const
+{
+    return suppressedCodes.contains(code);
+}
