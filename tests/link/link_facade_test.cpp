@@ -1,0 +1,326 @@
+#include "link_test_support.hpp"
+
+#include "marlek_link/library_version.hpp"
+#include "marlek_link_json/events/marleklinkeventhandler.hpp"
+#include "marlek_link_json/link_ll_session_flags.hpp"
+
+#include <condition_variable>
+#include <functional>
+#include <future>
+#include <mutex>
+
+using Mode = FakeReplyOverride::Mode;
+
+namespace {
+
+constexpr auto kWait = 5s;
+
+// Collects what callbacks receive on other threads, in arrival order.
+template <typename T>
+class Inbox {
+public:
+    void push(T item)
+    {
+        std::lock_guard lock(mutex);
+        items.push_back(std::move(item));
+        changed.notify_all();
+    }
+
+    bool waitFor(const std::function<bool(const std::vector<T>&)>& condition, std::chrono::milliseconds timeout = kWait)
+    {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, timeout, [&] { return condition(items); });
+    }
+
+    bool waitForCount(std::size_t count) { return waitFor([count](const auto& all) { return all.size() >= count; }); }
+
+    std::vector<T> snapshot()
+    {
+        std::lock_guard lock(mutex);
+        return items;
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<T> items;
+};
+
+std::string serverMessage(const std::string& text)
+{
+    return boost::json::serialize(boost::json::object{
+        {"type", "EVENT"},
+        {"event",
+         {{"type", "MESSAGE_FROM_SERVER"},
+          {"message", {{"severity", "INFO"}, {"message", text}, {"date_time", "2024-01-01T00:00:00"}}}}}});
+}
+
+std::string messageText(const boost::json::object& event)
+{
+    return std::string(event.at("message").at("message").as_string());
+}
+
+std::shared_ptr<MarlekLinkEventHandler> serverMessageHandler(std::function<void(const boost::json::object&)> callback)
+{
+    return std::make_shared<MarlekLinkEventHandler>(
+        EventTypeEnum::MESSAGE_FROM_SERVER,
+        std::make_shared<MarlekLinkEventHandler::RawCallback>(std::move(callback)));
+}
+
+bool isDisconnected(const std::vector<MarlekLinkConnectionStatusEnum>& all)
+{
+    return !all.empty() && all.back() == MarlekLinkConnectionStatusEnum::DISCONNECTED;
+}
+
+// Every operation of the link that needs a session, as a call that returns
+// its error.
+struct Operation {
+    const char* name;
+    std::function<std::optional<ErrorObject>(MarlekLink&)> call;
+};
+
+template <typename T>
+std::optional<ErrorObject> errorOf(const std::expected<T, ErrorObject>& result)
+{
+    return result ? std::nullopt : std::optional<ErrorObject>(result.error());
+}
+
+std::vector<Operation> sessionOperations()
+{
+    static const Resource wave = Resource::fromId(ResourceTypeEnum::WAVE, "res-1");
+    return {
+        {"getJobResultData",
+         [](MarlekLink& link) {
+             CvJob job = jobThatRan("job-0001");
+             return errorOf(link.getJobResultData(job));
+         }},
+        {"createResource", [](MarlekLink& link) { return errorOf(link.createResource(ResourceTypeEnum::WAVE, "w")); }},
+        {"createResourceFromFile",
+         [](MarlekLink& link) { return errorOf(link.createResourceFromFile(ResourceTypeEnum::WAVE, "/nonexistent", "")); }},
+        {"appendToResource", [](MarlekLink& link) { return std::optional(link.appendToResource(wave, {'a'})); }},
+        {"retrieveResource",
+         [](MarlekLink& link) {
+             std::vector<char> output;
+             return std::optional(link.retrieveResource(wave, output, 0, 0));
+         }},
+        {"retrieveFullResource",
+         [](MarlekLink& link) {
+             Resource resource = wave;
+             std::string output;
+             return std::optional(link.retrieveFullResource(resource, output, 0));
+         }},
+        {"downloadResourceToFile",
+         [](MarlekLink& link) { return std::optional(link.downloadResourceToFile(wave, "/tmp/never-written")); }},
+        {"deleteResource", [](MarlekLink& link) { return std::optional(link.deleteResource(wave)); }},
+        {"getAvailableResources",
+         [](MarlekLink& link) { return errorOf(link.getAvailableResources(ResourceTypeEnum::WAVE)); }},
+        {"getUpdatedResourceInfo",
+         [](MarlekLink& link) {
+             Resource resource = wave;
+             return std::optional(link.getUpdatedResourceInfo(resource));
+         }},
+    };
+}
+
+const ErrorObject kNotConnected(ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED, "no network connection has been established yet");
+
+} // namespace
+
+TEST(LinkWithoutSession, EveryOperationAnswersNotConnected)
+{
+    MarlekLink link("127.0.0.1", "1");
+    EXPECT_EQ(link.getConnectionStatus(), MarlekLinkConnectionStatusEnum::DISCONNECTED);
+    EXPECT_FALSE(link.isConnected());
+    for (const auto& operation : sessionOperations()) {
+        const std::optional<ErrorObject> error = operation.call(link);
+        ASSERT_TRUE(error) << operation.name;
+        EXPECT_EQ(*error, kNotConnected) << operation.name;
+        EXPECT_EQ(formatted(*error), "no network connection has been established yet") << operation.name;
+    }
+    link.cancelPendingOperations();
+    link.disconnect();
+    EXPECT_FALSE(link.isConnected());
+}
+
+TEST(LinkWithoutSession, FailedConnectLeavesNoSessionAndCorrectedSettingsConnect)
+{
+    ShortHeartbeat heartbeat;
+    FakeWorkstation workstation;
+    MarlekLink link("127.0.0.1", "1");
+    EXPECT_EQ(codeOf(link.connect()), ErrorCodeEnum::CONNECTION_FAILED);
+    EXPECT_FALSE(link.isConnected());
+    EXPECT_EQ(link.getAvailableResources(ResourceTypeEnum::WAVE).error(), kNotConnected);
+
+    link.setDestinationHost("127.0.0.1", workstation.port());
+    ASSERT_EQ(link.connect(), ErrorObject());
+    EXPECT_TRUE(link.isConnected());
+    EXPECT_TRUE(link.getAvailableResources(ResourceTypeEnum::WAVE).has_value());
+}
+
+TEST(LinkSettings, FlagsVersionsAndStaticHelpers)
+{
+    MarlekLink link("host", "1994", MarlekLinkConnectionFlags::NONE);
+    link.setFlag(MarlekLinkConnectionFlags::USE_SSL | MarlekLinkConnectionFlags::SKIP_SSL_CERT_VALIDATION);
+    EXPECT_TRUE(link.testFlag(MarlekLinkConnectionFlags::USE_SSL));
+    EXPECT_FALSE(link.testFlag(MarlekLinkConnectionFlags::USE_SSL | MarlekLinkConnectionFlags::SKIP_SSL_HOSTNAME_MATCHING));
+    link.clearFlag(MarlekLinkConnectionFlags::USE_SSL);
+    EXPECT_FALSE(link.testFlag(MarlekLinkConnectionFlags::USE_SSL));
+    EXPECT_TRUE(link.testFlag(MarlekLinkConnectionFlags::SKIP_SSL_CERT_VALIDATION));
+
+    EXPECT_EQ(MarlekLink::getLibraryVersion(), "26.40.1+491aaa72");
+    EXPECT_EQ(MarlekLink::getSupportedProtocolVersion(), 12u);
+    EXPECT_EQ(LibraryVersion::getProtocolVersionString(), "12");
+    EXPECT_EQ(LibraryVersion::getBuildId(), "491aaa72");
+    EXPECT_EQ(LibraryVersion::getGitRevision(), "6217d936");
+    EXPECT_EQ(LibraryVersion::getBranch(), "HEAD");
+
+    EXPECT_TRUE(MarlekLink::isIpAddress("192.168.1.20"));
+    EXPECT_TRUE(MarlekLink::isIpAddress("::1"));
+    EXPECT_FALSE(MarlekLink::isIpAddress("localhost"));
+    EXPECT_EQ(formatted(MarlekLink::datasetCastError()), "an unexpected exception occured: dataset type cast failed");
+
+    CvJob job(CvParameters{});
+    MarlekLink::failJobWhileDisconnected(job);
+    EXPECT_EQ(job.getLastJobInfo().statusDetail, JobStatusDetailEnum::NOT_CONNECTED);
+    EXPECT_EQ(job.getLastJobInfo().error, kNotConnected);
+}
+
+// Whatever the callbacks touch outlives the link, which TearDown destroys.
+class ConnectedLink : public ConnectedLinkTest<> {
+protected:
+    Inbox<MarlekLinkConnectionStatusEnum> statuses;
+    Inbox<std::string> messages;
+    std::promise<ErrorObject> reconnected;
+    std::promise<void> returned;
+    std::once_flag once;
+};
+
+TEST_F(ConnectedLink, SecondConnectKeepsTheFirstConnection)
+{
+    EXPECT_EQ(link->connect(), ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
+    EXPECT_TRUE(link->isConnected());
+    EXPECT_TRUE(link->getAvailableResources(ResourceTypeEnum::WAVE).has_value());
+    EXPECT_EQ(workstation.connections().size(), 1u);
+    EXPECT_FALSE(workstation.connections().front().ended);
+}
+
+TEST_F(ConnectedLink, ReconnectingReplacesTheSessionAndKeepsTheSettings)
+{
+    link->setConnectionStatusCallback([&](MarlekLinkConnectionStatusEnum status) { statuses.push(status); });
+    const auto handler = serverMessageHandler([&](const boost::json::object& event) { messages.push(messageText(event)); });
+    link->setEventHandler(handler);
+
+    workstation.dropConnection();
+    ASSERT_TRUE(statuses.waitFor(isDisconnected));
+    EXPECT_FALSE(link->isConnected());
+    // The lost session still answers, with its own failure.
+    EXPECT_NE(codeOf(link->getAvailableResources(ResourceTypeEnum::WAVE).error()),
+              ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED);
+
+    ASSERT_EQ(link->connect(), ErrorObject());
+    ASSERT_EQ(workstation.connections().size(), 2u);
+    EXPECT_TRUE(link->getAvailableResources(ResourceTypeEnum::WAVE).has_value());
+    ASSERT_TRUE(workstation.waitForMessages(1, kWait));
+
+    workstation.sendText(serverMessage("after reconnect"));
+    ASSERT_TRUE(messages.waitForCount(1));
+    EXPECT_EQ(messages.snapshot(), std::vector<std::string>{"after reconnect"});
+    EXPECT_TRUE(statuses.waitFor([](const auto& all) { return all.back() == MarlekLinkConnectionStatusEnum::CONNECTED; }));
+}
+
+TEST_F(ConnectedLink, DisconnectEndsTheConnectionAndKeepsHandlersForTheNextOne)
+{
+    const auto handler = serverMessageHandler([&](const boost::json::object& event) { messages.push(messageText(event)); });
+    link->setEventHandler(handler);
+    link->setEventHandler(handler);
+
+    link->disconnect();
+    EXPECT_TRUE(workstation.waitForConnectionEnd(kWait));
+    EXPECT_EQ(workstation.connections().back().closeCode, std::optional<std::uint16_t>(1000));
+    EXPECT_EQ(link->getAvailableResources(ResourceTypeEnum::WAVE).error(), kNotConnected);
+
+    ASSERT_EQ(link->connect(), ErrorObject());
+    workstation.sendText(serverMessage("one"));
+    ASSERT_TRUE(messages.waitForCount(1));
+    link->clearEventHandler(handler);
+    link->disconnect();
+    ASSERT_EQ(link->connect(), ErrorObject());
+    workstation.sendText(serverMessage("two"));
+    // A marker request: once its reply is back, the event before it was seen.
+    EXPECT_TRUE(link->getAvailableResources(ResourceTypeEnum::WAVE).has_value());
+    EXPECT_EQ(messages.snapshot(), std::vector<std::string>{"one"});
+}
+
+TEST_F(ConnectedLink, RequestTimeoutAppliesToTheRunningSession)
+{
+    FakeReplyOverride silent;
+    silent.mode = Mode::NoReply;
+    router().setReplyOverride("/WAVE/list", silent);
+    link->setRequestTimeout(20ms);
+    const auto start = std::chrono::steady_clock::now();
+    const auto result = link->getAvailableResources(ResourceTypeEnum::WAVE);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, kRequestTimeout);
+    ASSERT_FALSE(result);
+    EXPECT_EQ(codeOf(result.error()), ErrorCodeEnum::OPERATION_TIMED_OUT);
+}
+
+// Callbacks run on the session's threads; disconnecting or destroying the
+// link there must not wait for the very thread that runs the callback.
+TEST_F(ConnectedLink, StatusCallbackMayDisconnectAndReconnect)
+{
+    link->setConnectionStatusCallback([&](MarlekLinkConnectionStatusEnum status) {
+        if (status == MarlekLinkConnectionStatusEnum::DISCONNECTED) {
+            std::call_once(once, [&] {
+                link->disconnect();
+                reconnected.set_value(link->connect());
+            });
+        }
+    });
+    workstation.dropConnection();
+    auto outcome = reconnected.get_future();
+    ASSERT_EQ(outcome.wait_for(kWait), std::future_status::ready);
+    EXPECT_EQ(outcome.get(), ErrorObject());
+    EXPECT_TRUE(link->isConnected());
+    EXPECT_TRUE(link->getAvailableResources(ResourceTypeEnum::WAVE).has_value());
+    EXPECT_EQ(workstation.connections().size(), 2u);
+}
+
+TEST_F(ConnectedLink, EventHandlerMayDisconnect)
+{
+    link->setEventHandler(serverMessageHandler([&](const boost::json::object&) {
+        link->disconnect();
+        returned.set_value();
+    }));
+    workstation.sendText(serverMessage("stop"));
+    ASSERT_EQ(returned.get_future().wait_for(kWait), std::future_status::ready);
+    EXPECT_FALSE(link->isConnected());
+    EXPECT_TRUE(workstation.waitForConnectionEnd(kWait));
+    EXPECT_EQ(workstation.connections().back().closeCode, std::optional<std::uint16_t>(1000));
+    ASSERT_EQ(link->connect(), ErrorObject());
+}
+
+TEST_F(ConnectedLink, EventHandlerMayDestroyTheLink)
+{
+    link->setConnectionStatusCallback([&](MarlekLinkConnectionStatusEnum status) { statuses.push(status); });
+    link->setEventHandler(serverMessageHandler([&](const boost::json::object&) {
+        link.reset();
+        returned.set_value();
+    }));
+    workstation.sendText(serverMessage("go away"));
+    ASSERT_EQ(returned.get_future().wait_for(kWait), std::future_status::ready);
+    EXPECT_TRUE(workstation.waitForConnectionEnd(kWait));
+    // The link is gone: its status callback hears nothing of the closing.
+    EXPECT_FALSE(statuses.waitFor(isDisconnected, 200ms));
+}
+
+TEST_F(ConnectedLink, StatusCallbackMayDestroyTheLink)
+{
+    link->setConnectionStatusCallback([&](MarlekLinkConnectionStatusEnum status) {
+        if (status == MarlekLinkConnectionStatusEnum::DISCONNECTED && link) {
+            link.reset();
+            returned.set_value();
+        }
+    });
+    workstation.dropConnection();
+    EXPECT_EQ(returned.get_future().wait_for(kWait), std::future_status::ready);
+}
