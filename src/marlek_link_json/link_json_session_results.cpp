@@ -1,6 +1,5 @@
 #include "marlek_link_json/link_json_session.hpp"
 
-#include "marlek_json_common/json_common/configuration/device/workstation_info_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
 #include "marlek_link_json/jobs/abstract_measurementjob.hpp"
@@ -112,12 +111,11 @@ std::uint64_t LinkJsonSession::getDeviceProtocolVersion()
             return *cachedProtocolVersion;
         }
     }
-    const boost::json::object reply = sendRequest(boost::json::object{{"do", "/id"}}, -1);
-    const auto* workstation = reply.if_contains("workstation");
-    if (!wasSuccessful(reply) || !workstation || !workstation->is_object()) {
+    const auto info = getWorkstationInfo();
+    if (!info) {
         return 0;
     }
-    const std::uint64_t version = boost::json::value_to<WorkstationInfo>(*workstation).protocol_version;
+    const std::uint64_t version = info->protocol_version;
     std::lock_guard lock(protocolVersionMutex);
     cachedProtocolVersion = version;
     return version;

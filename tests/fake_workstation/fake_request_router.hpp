@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/fake_query_handlers.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/resources/resource_types.hpp"
 #include "marlek_json_common/json_common/resources/resourceinfo.hpp"
@@ -75,6 +76,9 @@ public:
     // Every request routed so far with this "do", oldest first.
     std::vector<boost::json::object> requests(std::string_view command) const;
 
+    // Settings, jobs and connections behind the query commands.
+    FakeQueryHandlers& queries() { return queryHandlers; }
+
 private:
     struct StoredResource {
         std::string name;
@@ -95,4 +99,5 @@ private:
     std::uint64_t nextResourceNumber = 1;
     std::vector<boost::json::object> routed;
     std::string pendingDownloadContent;
+    FakeQueryHandlers queryHandlers;
 };
