@@ -128,6 +128,78 @@ std::expected<std::shared_ptr<DataSet>, ErrorObject> MarlekLink::getJobResultDat
         [&](LinkJsonSession& current) { return current.getJobResultData(job); });
 }
 
+ErrorObject MarlekLink::checkJobParameters(AbstractMeasurementJob& job)
+{
+    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.checkJobParameters(job); });
+}
+
+void MarlekLink::sendStop(QueueStopModeEnum mode)
+{
+    if (const auto current = currentSession()) {
+        current->sendStop(mode);
+    }
+}
+
+void MarlekLink::updateSettings(SettingsSet& settings)
+{
+    if (const auto current = currentSession()) {
+        current->updateSettings(settings);
+        return;
+    }
+    // Outcomes of an earlier update must not read as the outcome of this one.
+    for (auto& [name, setting] : settings) {
+        setting.setSuccessfullyUpdated(false);
+        setting.setUpdateFailureReason(notConnectedError());
+    }
+}
+
+std::expected<SettingsSet, ErrorObject> MarlekLink::getSettings()
+{
+    return forward<std::expected<SettingsSet, ErrorObject>>(
+        [](LinkJsonSession& current) { return current.getAllSettings(); });
+}
+
+std::expected<std::vector<JobInfo>, ErrorObject> MarlekLink::getJobInfoList(bool excludeFinished)
+{
+    return forward<std::expected<std::vector<JobInfo>, ErrorObject>>(
+        [&](LinkJsonSession& current) { return current.getJobInfoList(excludeFinished); });
+}
+
+std::expected<JobInfo, ErrorObject> MarlekLink::getJobInfo(AbstractMeasurementJob& job)
+{
+    return forward<std::expected<JobInfo, ErrorObject>>(
+        [&](LinkJsonSession& current) { return current.getJobInfo(job); });
+}
+
+std::expected<WorkstationInfo, ErrorObject> MarlekLink::getWorkstationInfo()
+{
+    return forward<std::expected<WorkstationInfo, ErrorObject>>(
+        [](LinkJsonSession& current) { return current.getWorkstationInfo(); });
+}
+
+std::expected<WorkstationStatus, ErrorObject> MarlekLink::getWorkstationStatus()
+{
+    return forward<std::expected<WorkstationStatus, ErrorObject>>(
+        [](LinkJsonSession& current) { return current.getWorkstationStatus(); });
+}
+
+std::expected<WebsocketConnectionInfo, ErrorObject> MarlekLink::getOwnConnectionInfo()
+{
+    return forward<std::expected<WebsocketConnectionInfo, ErrorObject>>(
+        [](LinkJsonSession& current) { return current.getOwnConnectionInfo(); });
+}
+
+std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> MarlekLink::getEcwConnectionList()
+{
+    return forward<std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject>>(
+        [](LinkJsonSession& current) { return current.getEcwConnectionList(); });
+}
+
+ErrorObject MarlekLink::dropEcwConnection(const WebsocketConnectionInfo& info)
+{
+    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.dropEcwConnection(info); });
+}
+
 std::expected<Resource, ErrorObject> MarlekLink::createResource(ResourceTypeEnum type, std::string_view name)
 {
     return forward<std::expected<Resource, ErrorObject>>(
@@ -264,6 +336,17 @@ void MarlekLink::setConnectionStatusCallback(const ConnectionStatusCallback& cal
     if (const auto current = currentSession()) {
         current->setConnectionStatusCallback(connectionStatusCallback);
     }
+}
+
+std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::string_view host, std::string_view port,
+                                                           std::chrono::milliseconds timeout)
+{
+    return LinkJsonSession::id(host, port, timeout);
+}
+
+std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::chrono::milliseconds timeout) const
+{
+    return LinkJsonSession::id(host, port, timeout);
 }
 
 bool MarlekLink::isIpAddress(const std::string& text)

@@ -1,11 +1,17 @@
 #pragma once
 
+#include "marlek_json_common/json_common/configuration/device/workstation_info.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/resources/resource_types.hpp"
+#include "marlek_link_json/jobs/common/jobinfo.hpp"
+#include "marlek_link_json/jobs/control/settings/settings_set.hpp"
 #include "marlek_link_json/link_ll_session_status.hpp"
+#include "marlek_link_json/queue_stop_mode.hpp"
 #include "marlek_link_json/resource.hpp"
 #include "marlek_link_json/tls_configuration.hpp"
 #include "marlek_link_json/tls_verification_result.hpp"
+#include "marlek_link_json/websocket_connection_info.hpp"
+#include "marlek_link_json/workstation_status.hpp"
 
 #include <chrono>
 #include <cstddef>
@@ -50,6 +56,20 @@ public:
     virtual ErrorObject connect();
     virtual void disconnect();
     virtual std::expected<std::shared_ptr<DataSet>, ErrorObject> getJobResultData(AbstractMeasurementJob& job);
+    virtual ErrorObject checkJobParameters(AbstractMeasurementJob& job);
+    // Without a session nothing is sent.
+    virtual void sendStop(QueueStopModeEnum mode);
+    // Stores each setting's outcome in the set. Without a session every
+    // setting is marked not updated, with the not-connected error.
+    virtual void updateSettings(SettingsSet& settings);
+    virtual std::expected<SettingsSet, ErrorObject> getSettings();
+    virtual std::expected<std::vector<JobInfo>, ErrorObject> getJobInfoList(bool excludeFinished);
+    virtual std::expected<JobInfo, ErrorObject> getJobInfo(AbstractMeasurementJob& job);
+    virtual std::expected<WorkstationInfo, ErrorObject> getWorkstationInfo();
+    virtual std::expected<WorkstationStatus, ErrorObject> getWorkstationStatus();
+    virtual std::expected<WebsocketConnectionInfo, ErrorObject> getOwnConnectionInfo();
+    virtual std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getEcwConnectionList();
+    virtual ErrorObject dropEcwConnection(const WebsocketConnectionInfo& info);
     virtual std::expected<Resource, ErrorObject> createResource(ResourceTypeEnum type, std::string_view name);
     virtual std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type,
                                                                         const std::filesystem::path& path,
@@ -90,6 +110,12 @@ public:
     void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
     // An empty function clears it. Also applies to the current session.
     void setConnectionStatusCallback(const ConnectionStatusCallback& callback);
+
+    // The workstation's identity over one HTTP request, without a session.
+    static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
+                                                          std::chrono::milliseconds timeout);
+    // The same with the link's host and port.
+    std::expected<WorkstationInfo, ErrorObject> id(std::chrono::milliseconds timeout) const;
 
     static bool isIpAddress(const std::string& host);
     static std::string getLibraryVersion();

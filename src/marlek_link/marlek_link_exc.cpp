@@ -41,6 +41,51 @@ std::expected<std::shared_ptr<DataSet>, ErrorObject> MarlekLinkExc::getJobResult
     return result;
 }
 
+ErrorObject MarlekLinkExc::checkJobParameters(AbstractMeasurementJob& job)
+{
+    return throwIfFailed(MarlekLink::checkJobParameters(job));
+}
+
+std::expected<SettingsSet, ErrorObject> MarlekLinkExc::getSettings()
+{
+    return throwIfFailed(MarlekLink::getSettings());
+}
+
+std::expected<std::vector<JobInfo>, ErrorObject> MarlekLinkExc::getJobInfoList(bool excludeFinished)
+{
+    return throwIfFailed(MarlekLink::getJobInfoList(excludeFinished));
+}
+
+std::expected<JobInfo, ErrorObject> MarlekLinkExc::getJobInfo(AbstractMeasurementJob& job)
+{
+    return throwIfFailed(MarlekLink::getJobInfo(job));
+}
+
+std::expected<WorkstationInfo, ErrorObject> MarlekLinkExc::getWorkstationInfo()
+{
+    return throwIfFailed(MarlekLink::getWorkstationInfo());
+}
+
+std::expected<WorkstationStatus, ErrorObject> MarlekLinkExc::getWorkstationStatus()
+{
+    return throwIfFailed(MarlekLink::getWorkstationStatus());
+}
+
+std::expected<WebsocketConnectionInfo, ErrorObject> MarlekLinkExc::getOwnConnectionInfo()
+{
+    return throwIfFailed(MarlekLink::getOwnConnectionInfo());
+}
+
+std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> MarlekLinkExc::getEcwConnectionList()
+{
+    return throwIfFailed(MarlekLink::getEcwConnectionList());
+}
+
+ErrorObject MarlekLinkExc::dropEcwConnection(const WebsocketConnectionInfo& info)
+{
+    return throwIfFailed(MarlekLink::dropEcwConnection(info));
+}
+
 std::expected<Resource, ErrorObject> MarlekLinkExc::createResource(ResourceTypeEnum type, std::string_view name)
 {
     return throwIfFailed(MarlekLink::createResource(type, name));

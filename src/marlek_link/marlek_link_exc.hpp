@@ -21,6 +21,15 @@ public:
 
     ErrorObject connect() override;
     std::expected<std::shared_ptr<DataSet>, ErrorObject> getJobResultData(AbstractMeasurementJob& job) override;
+    ErrorObject checkJobParameters(AbstractMeasurementJob& job) override;
+    std::expected<SettingsSet, ErrorObject> getSettings() override;
+    std::expected<std::vector<JobInfo>, ErrorObject> getJobInfoList(bool excludeFinished) override;
+    std::expected<JobInfo, ErrorObject> getJobInfo(AbstractMeasurementJob& job) override;
+    std::expected<WorkstationInfo, ErrorObject> getWorkstationInfo() override;
+    std::expected<WorkstationStatus, ErrorObject> getWorkstationStatus() override;
+    std::expected<WebsocketConnectionInfo, ErrorObject> getOwnConnectionInfo() override;
+    std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getEcwConnectionList() override;
+    ErrorObject dropEcwConnection(const WebsocketConnectionInfo& info) override;
     std::expected<Resource, ErrorObject> createResource(ResourceTypeEnum type, std::string_view name) override;
     std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type, const std::filesystem::path& path,
                                                                 std::string_view name) override;

@@ -84,6 +84,14 @@ TEST(MarlekLinkExcWithoutSession, ThrowsNotConnectedExceptWhereItNeverThrows)
     EXPECT_EQ(thrownBy([&] { link.getJobResultData(job); }), kNotConnected);
     EXPECT_EQ(thrownBy([&] { link.createResource(ResourceTypeEnum::WAVE, "w"); }), kNotConnected);
     EXPECT_EQ(thrownBy([&] { link.deleteResource(wave); }), kNotConnected);
+    EXPECT_EQ(thrownBy([&] { link.getWorkstationInfo(); }), kNotConnected);
+    EXPECT_EQ(thrownBy([&] { link.getSettings(); }), kNotConnected);
+    EXPECT_EQ(thrownBy([&] { link.dropEcwConnection({}); }), kNotConnected);
+
+    SettingsSet settings({{"beep", Setting(true)}});
+    EXPECT_NO_THROW(link.updateSettings(settings));
+    EXPECT_EQ(settings["beep"].getUpdateFailureReason(), kNotConnected);
+    EXPECT_NO_THROW(link.sendStop(QueueStopModeEnum::QUEUE_STOP_MODE_FLUSH));
 
     Resource resource = wave;
     std::string content;
@@ -115,7 +123,9 @@ TEST_F(ConnectedExcLink, FailedOperationsThrowTheWorkstationsErrorUnchanged)
                               "resource_id", "res-7");
     router().setReplyOverride("/WAVE/list", failedWith(refused));
     router().setReplyOverride("/WAVE/delete", failedWith(refused));
+    router().setReplyOverride("/status", failedWith(refused));
     EXPECT_EQ(thrownBy([&] { link->getAvailableResources(ResourceTypeEnum::WAVE); }), refused);
+    EXPECT_EQ(thrownBy([&] { link->getWorkstationStatus(); }), refused);
     EXPECT_EQ(thrownBy([&] { link->deleteResource(Resource::fromId(ResourceTypeEnum::WAVE, "res-7")); }), refused);
     // Suppression concerns job endings only.
     link->suppressDoJobException(ErrorCodeEnum::ID_NOT_FOUND);

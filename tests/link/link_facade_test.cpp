@@ -1,5 +1,6 @@
 #include "link_test_support.hpp"
 
+#include "fake_workstation/http_id_server.hpp"
 #include "marlek_link/library_version.hpp"
 #include "marlek_link_json/events/marleklinkeventhandler.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
@@ -89,6 +90,24 @@ std::vector<Operation> sessionOperations()
 {
     static const Resource wave = Resource::fromId(ResourceTypeEnum::WAVE, "res-1");
     return {
+        {"checkJobParameters",
+         [](MarlekLink& link) {
+             CvJob job(CvParameters{});
+             return std::optional(link.checkJobParameters(job));
+         }},
+        {"getSettings", [](MarlekLink& link) { return errorOf(link.getSettings()); }},
+        {"getJobInfoList", [](MarlekLink& link) { return errorOf(link.getJobInfoList(false)); }},
+        {"getJobInfo",
+         [](MarlekLink& link) {
+             CvJob job = jobThatRan("job-0001");
+             return errorOf(link.getJobInfo(job));
+         }},
+        {"getWorkstationInfo", [](MarlekLink& link) { return errorOf(link.getWorkstationInfo()); }},
+        {"getWorkstationStatus", [](MarlekLink& link) { return errorOf(link.getWorkstationStatus()); }},
+        {"getOwnConnectionInfo", [](MarlekLink& link) { return errorOf(link.getOwnConnectionInfo()); }},
+        {"getEcwConnectionList", [](MarlekLink& link) { return errorOf(link.getEcwConnectionList()); }},
+        {"dropEcwConnection",
+         [](MarlekLink& link) { return std::optional(link.dropEcwConnection(WebsocketConnectionInfo{})); }},
         {"getJobResultData",
          [](MarlekLink& link) {
              CvJob job = jobThatRan("job-0001");
@@ -138,8 +157,40 @@ TEST(LinkWithoutSession, EveryOperationAnswersNotConnected)
         EXPECT_EQ(formatted(*error), "no network connection has been established yet") << operation.name;
     }
     link.cancelPendingOperations();
+    link.sendStop(QueueStopModeEnum::QUEUE_STOP_MODE_CONTINUE);
     link.disconnect();
     EXPECT_FALSE(link.isConnected());
+}
+
+TEST(LinkWithoutSession, UpdateSettingsMarksEverySettingNotUpdated)
+{
+    // Flags left over from an earlier, successful update must not survive.
+    SettingsSet settings({{"beep", Setting(true)}, {"name", Setting("ws")}});
+    for (auto& [name, setting] : settings) {
+        setting.setSuccessfullyUpdated(true);
+    }
+    MarlekLink link("127.0.0.1", "1");
+    link.updateSettings(settings);
+    EXPECT_EQ(settings.size(), 2u);
+    for (const auto& [name, setting] : settings) {
+        EXPECT_FALSE(setting.successfullyUpdated()) << name;
+        EXPECT_EQ(setting.getUpdateFailureReason(), kNotConnected) << name;
+        EXPECT_EQ(setting.getType(), name == "beep" ? Setting::Type::BOOL : Setting::Type::STRING) << name;
+    }
+    EXPECT_FALSE(settings.allSuccessfullyUpdated());
+}
+
+TEST(LinkWithoutSession, IdentityNeedsNoSession)
+{
+    fake_workstation::HttpIdServer server;
+    MarlekLink link("127.0.0.1", std::to_string(server.port()));
+    const auto identity = link.id(2s);
+    ASSERT_TRUE(identity) << formatted(identity.error());
+    EXPECT_EQ(identity->serial_number, "SN-1");
+    EXPECT_FALSE(link.isConnected());
+    const auto direct = MarlekLink::id("127.0.0.1", std::to_string(server.port()), 2s);
+    ASSERT_TRUE(direct);
+    EXPECT_EQ(direct->protocol_version, 12u);
 }
 
 TEST(LinkWithoutSession, FailedConnectLeavesNoSessionAndCorrectedSettingsConnect)
@@ -249,6 +300,32 @@ TEST_F(ConnectedLink, DisconnectEndsTheConnectionAndKeepsHandlersForTheNextOne)
     // A marker request: once its reply is back, the event before it was seen.
     EXPECT_TRUE(link->getAvailableResources(ResourceTypeEnum::WAVE).has_value());
     EXPECT_EQ(messages.snapshot(), std::vector<std::string>{"one"});
+}
+
+TEST_F(ConnectedLink, QueriesAndSettingsReachTheWorkstation)
+{
+    const auto identity = link->getWorkstationInfo();
+    ASSERT_TRUE(identity);
+    EXPECT_EQ(identity->serial_number, "SN-1");
+    const auto status = link->getWorkstationStatus();
+    ASSERT_TRUE(status);
+    EXPECT_EQ(status->uptime, 1234);
+    const auto own = link->getOwnConnectionInfo();
+    ASSERT_TRUE(own);
+    EXPECT_EQ(own->target, "/default");
+
+    SettingsSet settings({{"beep", Setting(true)}});
+    link->updateSettings(settings);
+    EXPECT_TRUE(settings["beep"].successfullyUpdated());
+    ASSERT_EQ(router().requests("/settings/set").size(), 1u);
+
+    link->sendStop(QueueStopModeEnum::QUEUE_STOP_MODE_CONTINUE);
+    ASSERT_TRUE(workstation.waitUntil(
+        [](const auto& connections) {
+            const auto& messages = connections.back().messages;
+            return !messages.empty() && messages.back().bytes == R"({"do":"/stop","queue":"continue"})";
+        },
+        kWait));
 }
 
 TEST_F(ConnectedLink, RequestTimeoutAppliesToTheRunningSession)
