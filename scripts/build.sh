@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Sets up the machine (idempotent) and builds the library and its tests.
+# Sets up the machine (idempotent), builds the library, its tests and the
+# example program, then runs the example once against the fake workstation,
+# started here as a process of its own, so that a fresh clone shows the
+# library at work without a workstation. MARLEK_SKIP_EXAMPLE=1 skips the run.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${MARLEK_BUILD_DIR:-$root/build}"
@@ -7,3 +10,43 @@ build="${MARLEK_BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja ${MARLEK_CMAKE_ARGS:-}
 cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}"
+
+if [[ "${MARLEK_SKIP_EXAMPLE:-0}" == 1 ]]; then
+  exit 0
+fi
+server="$build/tests/fake_workstation/server/marlek_fake_workstation_server"
+example="$build/examples/cv_example"
+if [[ ! -x "$server" || ! -x "$example" ]]; then
+  echo "example run skipped: the fake workstation is built only with MARLEK_BUILD_TESTS=ON" >&2
+  exit 0
+fi
+
+# Every exit path stops the server; it also ends by itself after its lifetime,
+# should this script be killed outright.
+workdir="$(mktemp -d)"
+server_pid=""
+stop_server() {
+  if [[ -n "$server_pid" ]]; then
+    kill "$server_pid" 2>/dev/null || true
+    wait "$server_pid" 2>/dev/null || true
+  fi
+  rm -rf "$workdir"
+}
+trap stop_server EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+"$server" --port-file "$workdir/port" --lifetime 120 &
+server_pid=$!
+for _ in $(seq 100); do
+  [[ -s "$workdir/port" ]] && break
+  kill -0 "$server_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if [[ ! -s "$workdir/port" ]]; then
+  echo "the fake workstation did not start" >&2
+  exit 1
+fi
+
+echo "running the example against the fake workstation on 127.0.0.1:$(cat "$workdir/port")"
+timeout 60 "$example" 127.0.0.1 "$(cat "$workdir/port")"
