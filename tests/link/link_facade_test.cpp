@@ -1,6 +1,7 @@
 #include "link_test_support.hpp"
 
 #include "fake_workstation/http_id_server.hpp"
+#include "fake_workstation/tls_test_material.hpp"
 #include "marlek_link/library_version.hpp"
 #include "marlek_link_json/events/marleklinkeventhandler.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
@@ -400,4 +401,46 @@ TEST_F(ConnectedLink, StatusCallbackMayDestroyTheLink)
     });
     workstation.dropConnection();
     EXPECT_EQ(returned.get_future().wait_for(kWait), std::future_status::ready);
+}
+
+// The TLS settings reach the session only with USE_SSL, and the outcome of
+// the certificate check stays readable, also after a failed connect.
+TEST(LinkTls, ConfigurationReachesTheSessionAndTheVerificationResultIsKept)
+{
+    ShortHeartbeat heartbeat;
+    const TlsTestMaterial& material = TlsTestMaterial::shared();
+    FakeWorkstationOptions options;
+    options.tls = material.localhost;
+    FakeWorkstation workstation(options);
+
+    MarlekLink link("localhost", workstation.port(),
+                    MarlekLinkConnectionFlags::USE_SSL | MarlekLinkConnectionFlags::SSL_DO_NOT_USE_SYSTEM_CAS);
+    EXPECT_EQ(codeOf(link.connect()), ErrorCodeEnum::TLS_HANDSHAKE_FAILED);
+    EXPECT_FALSE(link.sslGetlastVerificationResult().error_message.empty());
+    EXPECT_FALSE(link.isConnected());
+
+    TlsConfiguration configuration;
+    configuration.trusted_ca_certificates = {material.ca.certificatePem};
+    link.sslSetTlsConfiguration(configuration);
+    ASSERT_EQ(link.connect(), ErrorObject());
+    const TlsVerificationResult& verified = link.sslGetlastVerificationResult();
+    EXPECT_TRUE(verified.error_message.empty()) << verified.error_message;
+    ASSERT_FALSE(verified.chain.empty());
+    EXPECT_EQ(verified.chain.front().sha256_fingerprint, material.localhost.fingerprint);
+    link.disconnect();
+
+    // The fingerprint allow-list alone admits the self-signed leaf.
+    FakeWorkstationOptions selfSignedOptions;
+    selfSignedOptions.tls = material.selfSigned;
+    FakeWorkstation selfSigned(selfSignedOptions);
+    link.setDestinationHost("localhost", selfSigned.port());
+    link.sslSetTrustedCertFingerprintList({material.selfSigned.fingerprint});
+    EXPECT_EQ(link.connect(), ErrorObject());
+    link.disconnect();
+
+    // Without USE_SSL the same settings are not used: a plain connection.
+    FakeWorkstation plain;
+    link.clearFlag(MarlekLinkConnectionFlags::USE_SSL);
+    link.setDestinationHost("127.0.0.1", plain.port());
+    EXPECT_EQ(link.connect(), ErrorObject());
 }
