@@ -31,11 +31,17 @@ FakeJobScript& FakeJobScript::sleep(std::chrono::milliseconds wait)
 FakeJobScript& FakeJobScript::jobDone(std::string_view status, std::string_view statusDetail,
                                       const ErrorObject& error, std::optional<boost::json::value> result)
 {
-    boost::json::object payload{
+    boost::json::object info{
         {"status", status},
         {"status_detail", statusDetail},
         {"error", boost::json::value_from(error)},
     };
+    return jobDoneWithInfo(std::move(info), std::move(result));
+}
+
+FakeJobScript& FakeJobScript::jobDoneWithInfo(boost::json::object jobInfo, std::optional<boost::json::value> result)
+{
+    boost::json::object payload{{"job_info", std::move(jobInfo)}};
     if (result) {
         payload["result"] = std::move(*result);
     }
@@ -108,8 +114,8 @@ std::vector<FakeOutgoingFrame> FakeJobScript::play(const boost::json::object& re
         }
         case Step::Kind::JobDone: {
             boost::json::object info{{"job_id", jobId}};
-            for (const char* key : {"status", "status_detail", "error"}) {
-                info[key] = step.payload.at(key);
+            for (const auto& [key, value] : step.payload.at("job_info").get_object()) {
+                info[key] = value;
             }
             boost::json::object done{{"type", "JOB_DONE"}, {"request_id", requestId}, {"job_info", std::move(info)}};
             if (const auto* result = step.payload.if_contains("result")) {

@@ -36,6 +36,10 @@ public:
     // "status", "status_detail", "error"}, "result"?}
     FakeJobScript& jobDone(std::string_view status, std::string_view statusDetail, const ErrorObject& error,
                            std::optional<boost::json::value> result = std::nullopt);
+    // The same with a "job_info" of the test's own making, after "job_id"
+    // (which it may replace).
+    FakeJobScript& jobDoneWithInfo(boost::json::object jobInfo,
+                                   std::optional<boost::json::value> result = std::nullopt);
     // Any text, e.g. a JOB_DONE with content the client cannot read.
     FakeJobScript& raw(std::string text);
     // TCP close without a close frame.
