@@ -199,6 +199,14 @@ protected:
         return true;
     }
 
+    // Returns once everything the fake was told to send so far has been
+    // dispatched: a round trip queues behind it on the same connection.
+    void flushIncoming()
+    {
+        const json::object reply = session->sendRequest(json::object{{"do", "/status"}}, -1);
+        EXPECT_TRUE(LinkJsonSession::wasSuccessful(reply));
+    }
+
     FakeWorkstation workstation;
     std::unique_ptr<LinkJsonSession> session;
 };
