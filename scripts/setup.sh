@@ -48,6 +48,15 @@ find_python313() {
 
 install_debian_packages "${debian_packages[@]}"
 
+# A locale with a decimal comma, so the tests can check that numbers on the
+# wire do not follow the caller's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  install_debian_packages locales
+  as_root sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen || echo 'de_DE.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+  as_root locale-gen >/dev/null
+fi
+
 python313="$(find_python313)"
 if [ -z "$python313" ]; then
   # Debian 13 packages CPython 3.13 with its headers.

@@ -1,15 +1,21 @@
 #pragma once
 
+#include "marlek_json_common/json_common/configuration/device/workstation_info.hpp"
 #include "marlek_json_common/json_common/jobs/joboptions.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/resources/resource_types.hpp"
 #include "marlek_link_json/events/event_type.hpp"
+#include "marlek_link_json/jobs/common/jobinfo.hpp"
+#include "marlek_link_json/jobs/control/settings/settings_set.hpp"
 #include "marlek_link_json/link_json_session_cancellation_signals.hpp"
 #include "marlek_link_json/link_ll_session_factory.hpp"
 #include "marlek_link_json/link_ll_session_status.hpp"
+#include "marlek_link_json/queue_stop_mode.hpp"
 #include "marlek_link_json/resource.hpp"
 #include "marlek_link_json/tls_configuration.hpp"
 #include "marlek_link_json/tls_verification_result.hpp"
+#include "marlek_link_json/websocket_connection_info.hpp"
+#include "marlek_link_json/workstation_status.hpp"
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
@@ -175,6 +181,32 @@ public:
     ErrorObject getUpdatedResourceInfo(Resource& resource);
     void setPendingDownload(const std::shared_ptr<DownloadCallback>& callback);
     void deletePendingDownload();
+
+    // Queries, settings and connections: blocking exchanges with the
+    // session's request time-out. A time-out or a lost connection comes back
+    // as the failed reply's error, like any refusal by the workstation.
+    // Identity over plain HTTP, without a session.
+    static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
+                                                          std::chrono::milliseconds timeout);
+    std::expected<WorkstationInfo, ErrorObject> getWorkstationInfo();
+    // Raises boost::system::system_error when the status does not read.
+    std::expected<WorkstationStatus, ErrorObject> getWorkstationStatus();
+    // The workstation's current information on the job; the job keeps its own.
+    std::expected<JobInfo, ErrorObject> getJobInfo(AbstractMeasurementJob& job);
+    std::expected<std::vector<JobInfo>, ErrorObject> getJobInfoList(bool excludeFinished);
+    ErrorObject checkJobParameters(AbstractMeasurementJob& job);
+    // Nothing comes back; a stop that cannot be sent costs one line on the
+    // standard error stream.
+    void sendStop(QueueStopModeEnum mode);
+    // Integers beyond 32 bits are left out of the set (see settingsSetFromJson).
+    std::expected<SettingsSet, ErrorObject> getAllSettings();
+    // The outcome of each setting is stored in the set; returns the reply.
+    boost::json::object updateSettings(SettingsSet& settings);
+    static void updateSettingsVector(const boost::json::object& reply, SettingsSet& settings);
+    // Both raise boost::system::system_error when a connection does not read.
+    std::expected<WebsocketConnectionInfo, ErrorObject> getOwnConnectionInfo();
+    std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getEcwConnectionList();
+    ErrorObject dropEcwConnection(const WebsocketConnectionInfo& info);
 
     // Test seam: the two-minute wait for a download's binary message.
     void setBinaryFrameTimeoutForTesting(std::chrono::milliseconds timeout) { binaryFrameTimeout = timeout; }

@@ -170,19 +170,11 @@ ErrorObject LinkJsonSession::waitForJobToFinish(AbstractMeasurementJob& job)
     // so that neither can slip in between.
     const auto outcome = std::make_shared<OncePromise<ErrorObject>>();
     auto future = outcome->getFuture();
-    const auto onJobDone = std::make_shared<MarlekLinkEventHandler::RawCallback>(
-        [outcome, jobId](const boost::json::object& completion) {
-            const auto* info = completion.if_contains("job_info");
-            if (!info || !info->is_object()) {
-                return;
-            }
-            const JobInfo done = jobInfoFromJson(info->get_object());
-            if (done.jobId == jobId) {
-                outcome->offer(done.error);
-            }
-        });
-    const auto handler = std::make_shared<MarlekLinkEventHandler>(EventTypeEnum::JOB_DONE,
-                                                                  std::shared_ptr(onJobDone));
+    const auto handler = MarlekLinkEventHandler::makeJobDoneEventHandler([outcome, jobId](const JobInfo& done) {
+        if (done.jobId == jobId) {
+            outcome->offer(done.error);
+        }
+    });
     const auto onCancel = std::make_shared<PendingOperation>([outcome](CancellationReason reason) {
         outcome->offer(reason == CancellationReason::CANCELLED_BY_USER
                            ? ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>()
@@ -195,22 +187,16 @@ ErrorObject LinkJsonSession::waitForJobToFinish(AbstractMeasurementJob& job)
         clearEventHandler(handler);
     });
 
-    const boost::json::object reply =
-        sendRequest(boost::json::object{{"do", "/job/list"}, {"exclude_finished", false}}, -1);
-    if (!wasSuccessful(reply)) {
-        return getError(reply);
+    std::expected<std::vector<JobInfo>, ErrorObject> jobs;
+    try {
+        jobs = getJobInfoList(false);
+    } catch (const std::exception& e) {
+        return malformed(e);
     }
-    const auto* jobs = reply.if_contains("jobs");
-    if (!jobs || !jobs->is_array()) {
-        return ErrorObject(ErrorCodeEnum::JSON_MALFORMED, "json malformed: {0}", "incomplete json object received");
+    if (!jobs) {
+        return jobs.error();
     }
-    for (const auto& entry : jobs->get_array()) {
-        JobInfo listed;
-        try {
-            listed = jobInfoFromJson(entry);
-        } catch (const std::exception& e) {
-            return malformed(e);
-        }
+    for (const JobInfo& listed : *jobs) {
         if (listed.jobId != jobId) {
             continue;
         }

@@ -160,7 +160,7 @@ boost::json::object FakeRequestRouter::normalReply(const std::string& command, c
     } else if (command == "/status") {
         reply["workstation_status"] =
             boost::json::object{{"busy", false}, {"uptime", 1234}, {"last_dc_calibration", "never"}};
-    } else {
+    } else if (!queryHandlers.handle(command, request, reply)) {
         resourceReply(command, request, reply, download);
     }
     return reply;

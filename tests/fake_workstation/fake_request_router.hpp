@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/fake_query_handlers.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/resources/resource_types.hpp"
 
@@ -87,6 +88,9 @@ public:
     // Every request routed so far with this "do", oldest first.
     std::vector<boost::json::object> requests(std::string_view command) const;
 
+    // Settings, jobs and connections behind the query commands.
+    FakeQueryHandlers& queries() { return queryHandlers; }
+
 private:
     struct StoredResource {
         std::string name;
@@ -109,4 +113,5 @@ private:
     std::string pendingDownloadContent;
     std::shared_ptr<const FakeJobScript> jobScript;
     std::uint64_t jobsStarted = 0;
+    FakeQueryHandlers queryHandlers;
 };

@@ -365,7 +365,8 @@ class FakeWorkstation::Server {
 public:
     explicit Server(FakeWorkstationOptions givenOptions)
         : options(std::move(givenOptions)),
-          acceptor(ioContext, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0))
+          acceptor(ioContext, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0)),
+          port(acceptor.local_endpoint().port())
     {
         if (options.tls) {
             tlsContext.emplace(asio::ssl::context::tls_server);
@@ -384,7 +385,7 @@ public:
         upgraded.clear();
     }
 
-    std::uint16_t portNumber() const { return acceptor.local_endpoint().port(); }
+    std::uint16_t portNumber() const { return port; }
 
     template <typename Action>
     void onLatest(Action action)
@@ -431,6 +432,7 @@ private:
     std::optional<asio::ssl::context> tlsContext;
     asio::io_context ioContext;
     tcp::acceptor acceptor;
+    const std::uint16_t port; // read from the test thread while the acceptor is busy
     std::vector<std::shared_ptr<ConnectionBase>> upgraded;
     std::vector<tcp::socket> silentSockets;
     std::thread thread;

@@ -1,0 +1,152 @@
+#include "queries_test_support.hpp"
+
+#include "fake_workstation/http_id_server.hpp"
+#include "marlek_link_json/http_fetcher.hpp"
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+
+using fake_workstation::HttpIdBehaviour;
+using fake_workstation::HttpIdServer;
+using fake_workstation::HttpIdServerOptions;
+
+namespace {
+
+constexpr auto kHttpTimeout = 2000ms;
+
+std::string portOf(const HttpIdServer& server)
+{
+    return std::to_string(server.port());
+}
+
+HttpIdServerOptions answering(std::string body)
+{
+    HttpIdServerOptions options;
+    options.body = std::move(body);
+    return options;
+}
+
+} // namespace
+
+TEST(HttpIdentity, ReadsTheSameIdentityAsTheSession)
+{
+    HttpIdServer server;
+    const auto overHttp = LinkJsonSession::id("127.0.0.1", portOf(server), kHttpTimeout);
+    ASSERT_TRUE(overHttp.has_value()) << formatted(overHttp.error());
+
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 1U);
+    EXPECT_EQ(requests[0].requestLine, "GET /id HTTP/1.1");
+    const std::vector<std::pair<std::string, std::string>> expectedHeaders{
+        {"Connection", "close"}, {"Host", "127.0.0.1"}, {"User-Agent", "marlek_link_lib"}};
+    EXPECT_EQ(requests[0].headers, expectedHeaders);
+
+    FakeWorkstation workstation;
+    LinkJsonSession session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE, "", "");
+    ASSERT_EQ(codeOf(session.connect()), ErrorCodeEnum::NONE);
+    const auto overSession = session.getWorkstationInfo();
+    ASSERT_TRUE(overSession.has_value());
+    EXPECT_EQ(*overHttp, *overSession);
+    EXPECT_EQ(overHttp->protocol_version, 12U);
+    EXPECT_EQ(overHttp->serial_number, "SN-1");
+}
+
+TEST(HttpIdentity, ToleratesCommentsAndTrailingCommas)
+{
+    HttpIdServer server(answering(R"({ // identity
+        "status": "SUCCESS",
+        "workstation": {"serial_number": "SN-9", "protocol_version": 12,},
+    })"));
+    const auto info = LinkJsonSession::id("127.0.0.1", portOf(server), kHttpTimeout);
+    ASSERT_TRUE(info.has_value()) << formatted(info.error());
+    EXPECT_EQ(info->serial_number, "SN-9");
+}
+
+struct BodyCase {
+    const char* name;
+    std::string body;
+    ErrorObject expected;
+};
+
+class HttpIdentityBody : public ::testing::TestWithParam<BodyCase> {};
+
+TEST_P(HttpIdentityBody, ReportsWhatIsWrongWithTheBody)
+{
+    HttpIdServer server(answering(GetParam().body));
+    const auto info = LinkJsonSession::id("127.0.0.1", portOf(server), kHttpTimeout);
+    ASSERT_FALSE(info.has_value());
+    EXPECT_EQ(info.error(), GetParam().expected) << formatted(info.error());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HttpIdentityBody,
+    ::testing::Values(
+        BodyCase{"Array", "[1, 2]", ErrorObject(ErrorCodeEnum::JSON_OBJECT_EXPECTED, "json object expected")},
+        BodyCase{"EmptyObject", "{}", ErrorObject(ErrorCodeEnum::JSON_MALFORMED, "json malformed: {0}", "status")},
+        BodyCase{"StatusNotText", R"({"status": true, "error": {}})",
+                 ErrorObject(ErrorCodeEnum::JSON_MALFORMED, "json malformed: {0}", "status")},
+        BodyCase{"Refused",
+                 R"({"status": "FAILED", "error": {"number": 262145, "code": "QUEUE_FULL", "message": "queue full",
+                     "message_parameters": []}})",
+                 ErrorObject(ErrorCodeEnum::QUEUE_FULL, "queue full")},
+        BodyCase{"FailedWithoutError", R"({"status": "FAILED"})", unknownError()},
+        BodyCase{"WorkstationMissing", R"({"status": "SUCCESS"})",
+                 ErrorObject(ErrorCodeEnum::PROPERTY_OBJECT_MISSING, "property '{0}' missing or not an object",
+                             "workstation")},
+        BodyCase{"WorkstationNotAnObject", R"({"status": "SUCCESS", "workstation": "ws"})",
+                 ErrorObject(ErrorCodeEnum::PROPERTY_OBJECT_MISSING, "property '{0}' missing or not an object",
+                             "workstation")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HttpIdentity, BodyThatIsNoJsonGivesTheParsersText)
+{
+    HttpIdServer server(answering("{\"status\": "));
+    const auto info = LinkJsonSession::id("127.0.0.1", portOf(server), kHttpTimeout);
+    ASSERT_FALSE(info.has_value());
+    EXPECT_EQ(codeOf(info.error()), ErrorCodeEnum::JSON_MALFORMED);
+    EXPECT_EQ(info.error().getMessageFormatString(), "json malformed: {0}");
+    ASSERT_EQ(info.error().getMessageParameters().size(), 1U);
+    const auto& text = std::get<std::string>(info.error().getMessageParameters()[0]);
+    // The error code's own text with its category and value in brackets.
+    EXPECT_NE(text.find("[boost.json:"), std::string::npos) << text;
+}
+
+struct TransportCase {
+    const char* name;
+    HttpIdBehaviour behaviour;
+};
+
+class HttpIdentityTransport : public ::testing::TestWithParam<TransportCase> {};
+
+// The fetcher's error passes through unchanged.
+TEST_P(HttpIdentityTransport, GivesTheFetchersError)
+{
+    HttpIdServerOptions options;
+    options.behaviour = GetParam().behaviour;
+    HttpIdServer server(options);
+    const auto info = LinkJsonSession::id("127.0.0.1", portOf(server), 300ms);
+    ASSERT_FALSE(info.has_value());
+    const auto fetched = HttpFetcher::getJson("/id", "127.0.0.1", portOf(server), 300ms);
+    ASSERT_FALSE(fetched.has_value());
+    EXPECT_EQ(info.error(), fetched.error()) << formatted(info.error());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HttpIdentityTransport,
+                         ::testing::Values(TransportCase{"NotFound", HttpIdBehaviour::NOT_FOUND},
+                                           TransportCase{"Silent", HttpIdBehaviour::NEVER_ANSWER},
+                                           TransportCase{"ClosedAtOnce", HttpIdBehaviour::CLOSE_AT_ONCE}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HttpIdentity, RefusedPortFailsToConnect)
+{
+    std::string port;
+    {
+        boost::asio::io_context context;
+        boost::asio::ip::tcp::acceptor acceptor(
+            context, boost::asio::ip::tcp::endpoint(boost::asio::ip::make_address_v4("127.0.0.1"), 0));
+        port = std::to_string(acceptor.local_endpoint().port());
+    }
+    const auto info = LinkJsonSession::id("127.0.0.1", port, 300ms);
+    ASSERT_FALSE(info.has_value());
+    EXPECT_EQ(codeOf(info.error()), ErrorCodeEnum::CONNECTION_FAILED);
+}
