@@ -347,7 +347,7 @@ TEST_F(WaitForJob, RunningJobEndsWithTheFirstMatchingCompletion)
 
     ASSERT_EQ(result.wait_for(kWait), std::future_status::ready);
     EXPECT_EQ(result.get(), first);
-    session->cancelPendingOperations();
+    flushIncoming();
 }
 
 TEST_F(WaitForJob, CancellationEndsTheWaitAndALaterCompletionIsIgnored)
@@ -365,6 +365,7 @@ TEST_F(WaitForJob, CancellationEndsTheWaitAndALaterCompletionIsIgnored)
     const ErrorObject error = result.get();
     EXPECT_EQ(error.getErrorCodeEnum(), ErrorCodeEnum::STOPPED_MANUALLY);
     EXPECT_EQ(formatted(error), "manually stopped");
+    flushIncoming();
 }
 
 } // namespace

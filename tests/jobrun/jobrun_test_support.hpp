@@ -201,6 +201,8 @@ protected:
 
     // Returns once everything the fake was told to send so far has been
     // dispatched: a round trip queues behind it on the same connection.
+    // Tests end with it when a frame may still be on its way, so that none
+    // crosses the closing handshake of the teardown.
     void flushIncoming()
     {
         const json::object reply = session->sendRequest(json::object{{"do", "/status"}}, -1);
