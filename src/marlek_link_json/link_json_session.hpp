@@ -1,6 +1,7 @@
 #pragma once
 
 #include "marlek_json_common/json_common/configuration/device/workstation_info.hpp"
+#include "marlek_json_common/json_common/jobs/joboptions.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/resources/resource_types.hpp"
 #include "marlek_link_json/events/event_type.hpp"
@@ -18,6 +19,7 @@
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
+#include <boost/json/array.hpp>
 #include <boost/json/object.hpp>
 #include <boost/json/string.hpp>
 #include <boost/uuid/random_generator.hpp>
@@ -127,6 +129,35 @@ public:
     // The table of running jobs; the job operations build on these.
     void addPendingJob(const boost::json::string& requestId, ReplyCallback callback, AbstractMeasurementJob* job);
     void resolvePendingJob(const boost::json::string& requestId, const boost::json::object& completion);
+
+    // Running jobs. A job's start REPLY accepts or refuses it, a later
+    // JOB_DONE ends it; every run ends exactly once, failures included (a
+    // refused, unanswered or cancelled start, a lost connection) as a
+    // made-up completion. The session refers to the job until its completion
+    // callback has run: a job handed to the callback forms must outlive that.
+    // Completion callbacks run on the worker thread, the watchdog thread, the
+    // calling thread, or inside a cancellation with the jobs table locked.
+    void doControlJob(const std::string& type, const boost::json::object& parameters, const ReplyCallback& callback,
+                      const boost::json::array& stopConditions, const boost::json::object& metaData,
+                      const JobOptions& options, AbstractMeasurementJob* job);
+    boost::json::object doControlJob(const std::string& type, const boost::json::object& parameters,
+                                     const boost::json::array& stopConditions, const boost::json::object& metaData,
+                                     const JobOptions& options, AbstractMeasurementJob* job);
+    void doControlJob(AbstractMeasurementJob& job, const ReplyCallback& callback, const boost::json::object& metaData);
+    // Hands the completion to the job's processJobResult, which may raise on
+    // the workstation's content.
+    boost::json::object doControlJob(AbstractMeasurementJob& job);
+    // Runs the job to its end with its live data delivered; the error of its
+    // last job information. Never raises on the workstation's content: a
+    // completion that cannot be read fails the job with JSON_MALFORMED.
+    ErrorObject doJob(AbstractMeasurementJob& job);
+    // Starts the job and returns once the request is handed over; only the
+    // callback learns of the completion, and no live data reach the job.
+    void doJobAsync(AbstractMeasurementJob& job, const ReplyCallback& callback);
+    // Waits for the end of the job known by the job's last job id, which may
+    // have been started by another client.
+    ErrorObject waitForJobToFinish(AbstractMeasurementJob& job);
+    void updatePendingJob(const boost::json::string& requestId, const boost::json::object& jobInfo);
 
     // Incoming messages, called on the low-level session's worker thread.
     // They never throw: bad content and failing callbacks cost one line on

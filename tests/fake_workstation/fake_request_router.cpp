@@ -1,5 +1,6 @@
 #include "fake_workstation/fake_request_router.hpp"
 
+#include "fake_workstation/fake_job_script.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 #include "marlek_json_common/json_common/resources/resourceinfo_json.hpp"
 
@@ -85,6 +86,9 @@ std::vector<FakeOutgoingFrame> FakeRequestRouter::route(std::string_view text)
     }
     if (override.mode == Mode::RawText) {
         return {{false, override.rawText, {}}};
+    }
+    if (command == "/job/start" && override.mode == Mode::Normal) {
+        return startJob(request);
     }
 
     bool download = false;

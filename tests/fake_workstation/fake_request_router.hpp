@@ -11,11 +11,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+class FakeJobScript;
 
 // How the fake answers one command instead of its normal reply.
 struct FakeReplyOverride {
@@ -47,9 +50,18 @@ struct FakeDownloadKnobs {
 };
 
 struct FakeOutgoingFrame {
+    // Send the frame, or end the connection once everything before has been
+    // written: abruptly, or with a close frame of closeCode.
+    enum class Action { Send, Drop, Close };
+
     bool binary = false;
     std::string bytes;
     std::chrono::milliseconds delay{0};
+    Action action = Action::Send;
+    std::uint16_t closeCode = 1000;
+    // The delay counts from the previous frame of the same answer instead of
+    // from the request, so a script's steps keep their order and spacing.
+    bool afterPrevious = false;
 };
 
 // The request side of the fake: reads each text message as a request, routes
@@ -64,6 +76,10 @@ public:
     void setReplyOverride(const std::string& command, FakeReplyOverride override);
     void clearReplyOverrides();
     void setDownloadKnobs(const FakeDownloadKnobs& knobs);
+    // What every later "/job/start" runs (fake_job_script.hpp); each start
+    // gets the next job id, "job-0001", "job-0002", ... Without a script a
+    // start is accepted and nothing follows.
+    void setJobScript(const FakeJobScript& script);
 
     // Stores a resource as if a client had created and filled it; its id.
     std::string addResource(ResourceTypeEnum type, const std::string& name, const std::string& content);
@@ -90,6 +106,7 @@ private:
     boost::json::object normalReply(const std::string& command, const boost::json::object& request, bool& download);
     void resourceReply(const std::string& command, const boost::json::object& request, boost::json::object& reply,
                        bool& download);
+    std::vector<FakeOutgoingFrame> startJob(const boost::json::object& request);
     boost::json::value describe(ResourceTypeEnum type, const std::string& id, const StoredResource& stored) const;
 
     mutable std::mutex mutex;
@@ -99,5 +116,7 @@ private:
     std::uint64_t nextResourceNumber = 1;
     std::vector<boost::json::object> routed;
     std::string pendingDownloadContent;
+    std::shared_ptr<const FakeJobScript> jobScript;
+    std::uint64_t jobsStarted = 0;
     FakeQueryHandlers queryHandlers;
 };

@@ -17,6 +17,7 @@
 
 #include <openssl/ssl.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -240,9 +241,7 @@ private:
                                         std::chrono::steady_clock::now()};
             buffer.consume(buffer.size());
             if (!message.binary) {
-                for (auto& frame : server.router.route(message.bytes)) {
-                    queueAfter(std::move(frame));
-                }
+                queueAnswer(server.router.route(message.bytes));
             }
             server.records.update([&](SharedRecords& records) {
                 records.connections[index].messages.push_back(std::move(message));
@@ -250,6 +249,49 @@ private:
         }
         open = false;
         markEnded();
+    }
+
+    void queueAnswer(std::vector<FakeOutgoingFrame> frames)
+    {
+        const bool scripted = std::ranges::any_of(frames, [](const FakeOutgoingFrame& frame) {
+            return frame.afterPrevious || frame.action != FakeOutgoingFrame::Action::Send;
+        });
+        if (scripted) {
+            asio::co_spawn(server.ioContext, playInOrder(this->shared_from_this(), std::move(frames)), asio::detached);
+            return;
+        }
+        for (auto& frame : frames) {
+            queueAfter(std::move(frame));
+        }
+    }
+
+    // One coroutine per answer, so its steps happen in their order while the
+    // connection goes on reading and answering.
+    static asio::awaitable<void> playInOrder(std::shared_ptr<Connection> self, std::vector<FakeOutgoingFrame> frames)
+    {
+        asio::steady_timer timer(self->server.ioContext);
+        const auto start = std::chrono::steady_clock::now();
+        auto due = start;
+        for (auto& frame : frames) {
+            due = (frame.afterPrevious ? due : start) + frame.delay;
+            timer.expires_at(due);
+            co_await timer.async_wait(awaitTuple);
+            if (frame.action == FakeOutgoingFrame::Action::Send) {
+                self->queueFrame(frame.binary, std::move(frame.bytes));
+                continue;
+            }
+            // What was sent before the end must reach the client first.
+            while (self->open && (self->writing || !self->outbox.empty())) {
+                timer.expires_after(2ms);
+                co_await timer.async_wait(awaitTuple);
+            }
+            if (frame.action == FakeOutgoingFrame::Action::Drop) {
+                self->drop();
+            } else {
+                self->close(frame.closeCode);
+            }
+            co_return;
+        }
     }
 
     void queueAfter(FakeOutgoingFrame frame)

@@ -2,93 +2,37 @@
 
 #include "marlek_json_common/json_common/job_parameters/impedance_record_json.hpp"
 
-using impedance_record_json::RecordForm;
+#include <algorithm>
+#include <iterator>
+
+using impedance_record_fields::NumberField;
+using impedance_record_fields::NumberFields;
+using impedance_record_fields::RecordFields;
 
 namespace {
 
-const RecordForm<EisParametersFrequencyTable, EisParametersFrequencyTableEntry>& frequencyTableForm()
+// Moves the field of `moved` to stand right after the field of `anchor`.
+template <class R, class M, class A>
+void moveAfter(NumberFields<R>& fields, M R::*moved, A R::*anchor)
 {
-    using R = EisParametersFrequencyTable;
-    static const RecordForm<R, EisParametersFrequencyTableEntry> form{
-        .topLevel = {{"bias", &R::bias}},
-        .rangeType = "table",
-        .range = {},
-        .entriesKey = "spectrum",
-        .entries = &R::spectrum,
+    const auto fieldOf = [&fields](auto member) {
+        return std::ranges::find(fields, typename NumberField<R>::Member{member}, &NumberField<R>::member);
     };
-    return form;
+    const auto field = *fieldOf(moved);
+    fields.erase(fieldOf(moved));
+    fields.insert(std::next(fieldOf(anchor)), field);
 }
 
-const RecordForm<EisParametersGenerate>& generateForm()
-{
-    using R = EisParametersGenerate;
-    static const RecordForm<R> form{
-        .topLevel = {{"bias", &R::bias}},
-        .rangeType = "generate",
-        .range =
-            {
-                {"min_frequency", &R::min_frequency},
-                {"max_frequency", &R::max_frequency},
-                {"start_frequency", &R::start_frequency},
-                {"points_per_decade_upper", &R::points_per_decade_upper},
-                {"points_per_decade_lower", &R::points_per_decade_lower},
-                {"pre_duration", &R::pre_duration},
-                {"pre_waves", &R::pre_waves},
-                {"meas_duration", &R::meas_duration},
-                {"meas_waves", &R::meas_waves},
-                {"amplitude", &R::amplitude},
-            },
-    };
-    return form;
-}
-
-const RecordForm<EisMultiSineTable, EisMultiSineTableEntry>& multiSineTableForm()
-{
-    using R = EisMultiSineTable;
-    static const RecordForm<R, EisMultiSineTableEntry> form{
-        .topLevel = {{"bias", &R::bias}},
-        .rangeType = "table",
-        .range =
-            {
-                {"fundamental_frequency", &R::fundamental_frequency},
-                {"pre_duration", &R::pre_duration},
-                {"pre_waves", &R::pre_waves},
-                {"meas_duration", &R::meas_duration},
-                {"meas_waves", &R::meas_waves},
-                {"amplitude", &R::amplitude},
-            },
-        .entriesKey = "harmonics",
-        .entries = &R::harmonics,
-        .multisineWaveInResult = &R::multisine_wave_in_result,
-    };
-    return form;
-}
-
-const RecordForm<EisMultisineParametersGenerate>& multisineGenerateForm()
+// The JSON of a multisine sweep keeps the record's own order, in which the
+// amplitude comes right after "pre_waves".
+const RecordFields<EisMultisineParametersGenerate>& multisineGenerateForm()
 {
     using R = EisMultisineParametersGenerate;
-    static const RecordForm<R> form{
-        .topLevel = {{"bias", &R::bias}},
-        .rangeType = "generate",
-        .range =
-            {
-                {"min_frequency", &R::min_frequency},
-                {"max_frequency", &R::max_frequency},
-                {"start_frequency", &R::start_frequency},
-                {"points_per_decade_upper", &R::points_per_decade_upper},
-                {"points_per_decade_lower", &R::points_per_decade_lower},
-                {"pre_duration", &R::pre_duration},
-                {"pre_waves", &R::pre_waves},
-                {"amplitude", &R::amplitude},
-                {"meas_duration", &R::meas_duration},
-                {"meas_waves", &R::meas_waves},
-                {"multisine_pre_waves", &R::multisine_pre_waves},
-                {"multisine_meas_waves", &R::multisine_meas_waves},
-                {"multisine_decades", &R::multisine_decades},
-                {"multisine_starting_harmonic", &R::multisine_starting_harmonic},
-            },
-        .multisineWaveInResult = &R::multisine_wave_in_result,
-    };
+    static const RecordFields<R> form = [] {
+        auto built = impedance_record_fields::eisMultisineGenerate();
+        moveAfter(built.range, &R::amplitude, &R::pre_waves);
+        return built;
+    }();
     return form;
 }
 
@@ -97,34 +41,34 @@ const RecordForm<EisMultisineParametersGenerate>& multisineGenerateForm()
 void tag_invoke(const boost::json::value_from_tag&, boost::json::value& target,
                 const EisParametersFrequencyTable& parameters)
 {
-    impedance_record_json::write(frequencyTableForm(), target, parameters);
+    impedance_record_json::write(impedance_record_fields::eisFrequencyTable(), target, parameters);
 }
 
 EisParametersFrequencyTable tag_invoke(const boost::json::value_to_tag<EisParametersFrequencyTable>&,
                                        const boost::json::value& source)
 {
-    return impedance_record_json::read(frequencyTableForm(), source);
+    return impedance_record_json::read(impedance_record_fields::eisFrequencyTable(), source);
 }
 
 void tag_invoke(const boost::json::value_from_tag&, boost::json::value& target, const EisParametersGenerate& parameters)
 {
-    impedance_record_json::write(generateForm(), target, parameters);
+    impedance_record_json::write(impedance_record_fields::eisGenerate(), target, parameters);
 }
 
 EisParametersGenerate tag_invoke(const boost::json::value_to_tag<EisParametersGenerate>&,
                                  const boost::json::value& source)
 {
-    return impedance_record_json::read(generateForm(), source);
+    return impedance_record_json::read(impedance_record_fields::eisGenerate(), source);
 }
 
 void tag_invoke(const boost::json::value_from_tag&, boost::json::value& target, const EisMultiSineTable& parameters)
 {
-    impedance_record_json::write(multiSineTableForm(), target, parameters);
+    impedance_record_json::write(impedance_record_fields::eisMultiSineTable(), target, parameters);
 }
 
 EisMultiSineTable tag_invoke(const boost::json::value_to_tag<EisMultiSineTable>&, const boost::json::value& source)
 {
-    return impedance_record_json::read(multiSineTableForm(), source);
+    return impedance_record_json::read(impedance_record_fields::eisMultiSineTable(), source);
 }
 
 void tag_invoke(const boost::json::value_from_tag&, boost::json::value& target,

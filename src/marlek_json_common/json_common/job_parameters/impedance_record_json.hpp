@@ -5,11 +5,11 @@
 // correction. Included only by the records' conversion sources.
 
 #include "marlek_json_common/json_common/job_parameters/drift_correction_json.hpp"
+#include "marlek_json_common/json_common/job_parameters/impedance_record_fields.hpp"
 #include "marlek_json_common/json_common/protocol/json_members.hpp"
 
 #include <boost/json.hpp>
 
-#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <type_traits>
@@ -18,37 +18,15 @@
 
 namespace impedance_record_json {
 
-template <class R>
-struct NumberField {
-    std::string_view key;
-    std::variant<double R::*, std::uint64_t R::*> member;
-};
-
-// Entry type of a record without a table.
-struct NoEntries {};
-
-template <class Entry>
-inline constexpr bool hasEntries = !std::is_same_v<Entry, NoEntries>;
-
-// Fields are listed in JSON order. In every record the counts keep their
-// declaration order there, and the table comes after them, so converting in
-// this order reports the same first failure as converting in declaration
-// order.
-template <class R, class Entry = NoEntries>
-struct RecordForm {
-    std::vector<NumberField<R>> topLevel;
-    std::string_view rangeType;
-    std::vector<NumberField<R>> range;
-    std::string_view entriesKey;
-    std::vector<Entry> R::*entries = nullptr;
-    std::optional<bool> R::*multisineWaveInResult = nullptr;
-};
+using impedance_record_fields::hasEntries;
+using impedance_record_fields::NumberFields;
+using impedance_record_fields::RecordFields;
 
 inline constexpr std::string_view FREQUENCY_RANGE_KEY = "frequency_range";
 inline constexpr std::string_view MULTISINE_WAVE_IN_RESULT_KEY = "multisine_wave_in_result";
 
 template <class R>
-bool allNumbers(const boost::json::object& object, const std::vector<NumberField<R>>& fields)
+bool allNumbers(const boost::json::object& object, const NumberFields<R>& fields)
 {
     for (const auto& field : fields) {
         const auto* member = object.if_contains(field.key);
@@ -60,7 +38,7 @@ bool allNumbers(const boost::json::object& object, const std::vector<NumberField
 }
 
 template <class R>
-void writeNumbers(boost::json::object& object, const std::vector<NumberField<R>>& fields, const R& record)
+void writeNumbers(boost::json::object& object, const NumberFields<R>& fields, const R& record)
 {
     for (const auto& field : fields) {
         std::visit([&](auto member) { object[field.key] = record.*member; }, field.member);
@@ -70,7 +48,7 @@ void writeNumbers(boost::json::object& object, const std::vector<NumberField<R>>
 // Doubles take any number; counts must be exact unsigned integers, else
 // system_error with not_exact.
 template <class R>
-void readNumbers(const boost::json::object& object, const std::vector<NumberField<R>>& fields, R& record)
+void readNumbers(const boost::json::object& object, const NumberFields<R>& fields, R& record)
 {
     for (const auto& field : fields) {
         std::visit(
@@ -83,7 +61,7 @@ void readNumbers(const boost::json::object& object, const std::vector<NumberFiel
 }
 
 template <class R, class Entry>
-void write(const RecordForm<R, Entry>& form, boost::json::value& target, const R& record)
+void write(const RecordFields<R, Entry>& form, boost::json::value& target, const R& record)
 {
     boost::json::object top;
     writeNumbers(top, form.topLevel, record);
@@ -103,9 +81,12 @@ void write(const RecordForm<R, Entry>& form, boost::json::value& target, const R
 
 // All or nothing: a required member that is missing or of the wrong kind
 // gives the default record (its optionals empty too); only a value that is
-// not an object, an inexact count or a malformed table entry throws.
+// not an object, an inexact count or a malformed table entry throws. In every
+// record the counts are listed in declaration order and the table comes after
+// them, so converting in list order reports the same first failure as
+// converting in declaration order.
 template <class R, class Entry>
-R read(const RecordForm<R, Entry>& form, const boost::json::value& source)
+R read(const RecordFields<R, Entry>& form, const boost::json::value& source)
 {
     const auto* top = source.if_object();
     if (top == nullptr) {

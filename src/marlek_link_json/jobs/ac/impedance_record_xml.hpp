@@ -8,7 +8,7 @@
 // what it can. Included only by the records' XML sources.
 
 #include "marlek_json_common/json_common/job_parameters/drift_correction.hpp"
-#include "marlek_json_common/json_common/job_parameters/eis_parameters.hpp"
+#include "marlek_json_common/json_common/job_parameters/impedance_record_fields.hpp"
 
 #include <tinyxml2.h>
 
@@ -20,28 +20,9 @@
 
 namespace impedance_record_xml {
 
-template <class R>
-struct NumberField {
-    const char* name;
-    std::variant<double R::*, std::uint64_t R::*> member;
-};
-
-// Entry type of a record without a table.
-struct NoEntries {};
-
-template <class Entry>
-inline constexpr bool hasEntries = !std::is_same_v<Entry, NoEntries>;
-
-// Fields are listed in writing order.
-template <class R, class Entry = NoEntries>
-struct RecordForm {
-    std::vector<NumberField<R>> topLevel;
-    std::optional<bool> R::*multisineWaveInResult = nullptr;
-    const char* rangeType = "";
-    std::vector<NumberField<R>> range;
-    std::vector<Entry> R::*entries = nullptr;
-    std::vector<NumberField<Entry>> entryFields;
-};
+using impedance_record_fields::hasEntries;
+using impedance_record_fields::NumberFields;
+using impedance_record_fields::RecordFields;
 
 inline constexpr const char* FREQUENCY_RANGE = "frequency_range";
 inline constexpr const char* MULTISINE_WAVE_IN_RESULT = "multisine_wave_in_result";
@@ -59,45 +40,11 @@ std::uint64_t readCount(const tinyxml2::XMLElement& element);
 
 double readDouble(const tinyxml2::XMLElement& element);
 
-// A frequency-table point, written in this order, which is not the field
-// order.
-inline const std::vector<NumberField<EisParametersFrequencyTableEntry>>& spectrumEntryFields()
-{
-    using E = EisParametersFrequencyTableEntry;
-    static const std::vector<NumberField<E>> fields{
-        {"frequency", &E::frequency},
-        {"amplitude", &E::amplitude},
-        {"meas_waves", &E::meas_waves},
-        {"meas_duration", &E::meas_duration},
-        {"pre_waves", &E::pre_waves},
-        {"pre_duration", &E::pre_duration},
-    };
-    return fields;
-}
-
-// The ten generator numbers of a generated sweep, in writing order.
 template <class R>
-std::vector<NumberField<R>> generatorFields()
-{
-    return {
-        {"min_frequency", &R::min_frequency},
-        {"max_frequency", &R::max_frequency},
-        {"start_frequency", &R::start_frequency},
-        {"points_per_decade_upper", &R::points_per_decade_upper},
-        {"points_per_decade_lower", &R::points_per_decade_lower},
-        {"pre_duration", &R::pre_duration},
-        {"pre_waves", &R::pre_waves},
-        {"meas_duration", &R::meas_duration},
-        {"meas_waves", &R::meas_waves},
-        {"amplitude", &R::amplitude},
-    };
-}
-
-template <class R>
-void writeNumbers(tinyxml2::XMLElement& parent, const std::vector<NumberField<R>>& fields, const R& record)
+void writeNumbers(tinyxml2::XMLElement& parent, const NumberFields<R>& fields, const R& record)
 {
     for (const auto& field : fields) {
-        std::visit([&](auto member) { parent.InsertNewChildElement(field.name)->SetText(record.*member); },
+        std::visit([&](auto member) { parent.InsertNewChildElement(field.key)->SetText(record.*member); },
                    field.member);
     }
 }
@@ -105,10 +52,10 @@ void writeNumbers(tinyxml2::XMLElement& parent, const std::vector<NumberField<R>
 // Each field from the first child of its name; a missing child leaves it
 // as it is.
 template <class R>
-void readNumbers(const tinyxml2::XMLElement& parent, const std::vector<NumberField<R>>& fields, R& record)
+void readNumbers(const tinyxml2::XMLElement& parent, const NumberFields<R>& fields, R& record)
 {
     for (const auto& field : fields) {
-        const auto* child = parent.FirstChildElement(field.name);
+        const auto* child = parent.FirstChildElement(field.key);
         if (child == nullptr) {
             continue;
         }
@@ -125,7 +72,7 @@ void readNumbers(const tinyxml2::XMLElement& parent, const std::vector<NumberFie
 }
 
 template <class R, class Entry>
-void write(const RecordForm<R, Entry>& form, const R& record, tinyxml2::XMLElement& parameters)
+void write(const RecordFields<R, Entry>& form, const R& record, tinyxml2::XMLElement& parameters)
 {
     writeNumbers(parameters, form.topLevel, record);
     if (form.multisineWaveInResult != nullptr && (record.*form.multisineWaveInResult).has_value()) {
@@ -147,7 +94,7 @@ void write(const RecordForm<R, Entry>& form, const R& record, tinyxml2::XMLEleme
 // Starts from the all-zero record. The "type" attribute is not examined: the
 // job name has already chosen the record.
 template <class R, class Entry>
-R read(const RecordForm<R, Entry>& form, const tinyxml2::XMLElement& parameters)
+R read(const RecordFields<R, Entry>& form, const tinyxml2::XMLElement& parameters)
 {
     R record{};
     readNumbers(parameters, form.topLevel, record);
