@@ -122,10 +122,25 @@ bool MarlekLink::isConnected() const
     return getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED;
 }
 
+ErrorObject MarlekLink::doJob(AbstractMeasurementJob& job)
+{
+    const auto current = currentSession();
+    if (!current) {
+        failJobWhileDisconnected(job);
+        return notConnectedError();
+    }
+    return current->doJob(job);
+}
+
 std::expected<std::shared_ptr<DataSet>, ErrorObject> MarlekLink::getJobResultData(AbstractMeasurementJob& job)
 {
     return forward<std::expected<std::shared_ptr<DataSet>, ErrorObject>>(
         [&](LinkJsonSession& current) { return current.getJobResultData(job); });
+}
+
+ErrorObject MarlekLink::waitForJobToFinish(AbstractMeasurementJob& job)
+{
+    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.waitForJobToFinish(job); });
 }
 
 ErrorObject MarlekLink::checkJobParameters(AbstractMeasurementJob& job)

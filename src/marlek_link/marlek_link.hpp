@@ -55,7 +55,10 @@ public:
 
     virtual ErrorObject connect();
     virtual void disconnect();
+    // Without a session the job is marked failed (NOT_CONNECTED) first.
+    virtual ErrorObject doJob(AbstractMeasurementJob& job);
     virtual std::expected<std::shared_ptr<DataSet>, ErrorObject> getJobResultData(AbstractMeasurementJob& job);
+    virtual ErrorObject waitForJobToFinish(AbstractMeasurementJob& job);
     virtual ErrorObject checkJobParameters(AbstractMeasurementJob& job);
     // Without a session nothing is sent.
     virtual void sendStop(QueueStopModeEnum mode);

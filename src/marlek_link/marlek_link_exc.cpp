@@ -28,16 +28,33 @@ ErrorObject MarlekLinkExc::connect()
     return throwIfFailed(MarlekLink::connect());
 }
 
+ErrorObject MarlekLinkExc::throwUnlessSuppressed(ErrorObject result) const
+{
+    const ErrorCodeEnum code = result.getErrorCodeEnum();
+    if (code != ErrorCodeEnum::NONE && !isDoJobExceptionSuppressed(code)) {
+        throw MarlekLinkException(result);
+    }
+    return result;
+}
+
+ErrorObject MarlekLinkExc::doJob(AbstractMeasurementJob& job)
+{
+    return throwUnlessSuppressed(MarlekLink::doJob(job));
+}
+
+ErrorObject MarlekLinkExc::waitForJobToFinish(AbstractMeasurementJob& job)
+{
+    return throwUnlessSuppressed(MarlekLink::waitForJobToFinish(job));
+}
+
 std::expected<std::shared_ptr<DataSet>, ErrorObject> MarlekLinkExc::getJobResultData(AbstractMeasurementJob& job)
 {
     auto result = throwIfFailed(MarlekLink::getJobResultData(job));
     if (!*result) {
         throw MarlekLinkException(ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"));
     }
-    const ErrorObject jobError = (*result)->getJobInfo().error;
-    if (jobError.getErrorCodeEnum() != ErrorCodeEnum::NONE && !isDoJobExceptionSuppressed(jobError.getErrorCodeEnum())) {
-        throw MarlekLinkException(jobError);
-    }
+    // The data came back, but the job that produced them may have failed.
+    throwUnlessSuppressed((*result)->getJobInfo().error);
     return result;
 }
 

@@ -20,7 +20,9 @@ public:
     using MarlekLink::MarlekLink;
 
     ErrorObject connect() override;
+    ErrorObject doJob(AbstractMeasurementJob& job) override;
     std::expected<std::shared_ptr<DataSet>, ErrorObject> getJobResultData(AbstractMeasurementJob& job) override;
+    ErrorObject waitForJobToFinish(AbstractMeasurementJob& job) override;
     ErrorObject checkJobParameters(AbstractMeasurementJob& job) override;
     std::expected<SettingsSet, ErrorObject> getSettings() override;
     std::expected<std::vector<JobInfo>, ErrorObject> getJobInfoList(bool excludeFinished) override;
@@ -46,5 +48,8 @@ public:
     bool isDoJobExceptionSuppressed(ErrorCodeEnum code) const;
 
 private:
+    // Throws the error unless it is NONE or suppressed.
+    ErrorObject throwUnlessSuppressed(ErrorObject result) const;
+
     std::set<ErrorCodeEnum> suppressedCodes{ErrorCodeEnum::STOP_CONDITION_TRIGGERED, ErrorCodeEnum::STOPPED_MANUALLY};
 };
