@@ -33,7 +33,8 @@ public:
     std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getEcwConnectionList() override;
     ErrorObject dropEcwConnection(const WebsocketConnectionInfo& info) override;
     std::expected<Resource, ErrorObject> createResource(ResourceTypeEnum type, std::string_view name) override;
-    std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type, const std::filesystem::path& path,
+    std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type,
+                                                                const std::filesystem::path& path,
                                                                 std::string_view name) override;
     ErrorObject appendToResource(const Resource& resource, const std::vector<char>& content) override;
     ErrorObject retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,

@@ -36,6 +36,8 @@ std::string cvTable()
     return table;
 }
 
+using Waves = std::vector<std::vector<std::vector<double>>>;
+
 // An impedance result, in the layout of current workstations.
 EisDataset impedanceResult(bool withWaves = true)
 {
@@ -48,12 +50,12 @@ EisDataset impedanceResult(bool withWaves = true)
         {PathDataHeader("MAIN:1:U", "voltage", {ColumnHeader("dc", "V")}, UserPolynomial()),
          PathDataHeader("MAIN:1:I", "current", {ColumnHeader("dc", "A")}, UserPolynomial())},
         {}, {});
+    Waves waves;
+    if (withWaves) {
+        waves = {{{1.0, 2.0}, {3.0, 4.0, 5.0}, {6.0}}, {{-1.0, -2.0}, {-3.0, -4.0, -5.0}, {-6.0}}};
+    }
     return EisDataset(std::move(header), {{{10.0, 20.5, 30.25}, {0.0, -0.125, -1.5}}},
-                      {{{0.1, 0.2, 0.3}}, {{1e-3, 2e-3, 3e-3}}},
-                      withWaves ? std::vector<std::vector<std::vector<double>>>{{{1.0, 2.0}, {3.0, 4.0, 5.0}, {6.0}},
-                                                                                {{-1.0, -2.0}, {-3.0, -4.0, -5.0}, {-6.0}}}
-                                : std::vector<std::vector<std::vector<double>>>{},
-                      {}, {},
+                      {{{0.1, 0.2, 0.3}}, {{1e-3, 2e-3, 3e-3}}}, std::move(waves), {}, {},
                       {{1000.0, 100.0, 10.0}, {0.5, 1.5, 2.5}}, finishedJobInfo(kJobId));
 }
 
@@ -154,9 +156,8 @@ TEST_F(JobResults, ImpedanceResultWithoutRowCountTakesTheRowsFromTheSize)
     const EisDataset original = impedanceResult(false);
     const auto table = eisDatasetToBinary(original);
     ASSERT_TRUE(table);
-    router().addResource(resultDescription(kJobId, ResourceSubType::DATASET_AC,
-                                           resultHeader(finishedJobInfo(kJobId), boost::json::value_from(table->header))),
-                         table->data);
+    const auto header = resultHeader(finishedJobInfo(kJobId), boost::json::value_from(table->header));
+    router().addResource(resultDescription(kJobId, ResourceSubType::DATASET_AC, header), table->data);
 
     const auto dataset = as<EisDataset>(link->getJobResultData(job));
     ASSERT_TRUE(dataset);

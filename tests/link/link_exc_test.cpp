@@ -8,8 +8,6 @@ using Mode = FakeReplyOverride::Mode;
 
 namespace {
 
-const ErrorObject kNotConnected(ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED, "no network connection has been established yet");
-
 // Runs the call and returns the error object of the MarlekLinkException it
 // throws; fails the test when it throws nothing.
 template <typename Call>
@@ -147,8 +145,8 @@ TEST_F(ConnectedExcLink, SuccessReturnsWhatTheLinkReturns)
 
 TEST_F(ConnectedExcLink, RefusedCreateIsAnInvalidHandleNotAnException)
 {
-    router().setReplyOverride("/WAVE/create",
-                              failedWith(ErrorObject(ErrorCodeEnum::RESOURCE_CREATION_FAILED, "resource creation failed")));
+    const ErrorObject refused(ErrorCodeEnum::RESOURCE_CREATION_FAILED, "resource creation failed");
+    router().setReplyOverride("/WAVE/create", failedWith(refused));
     std::expected<Resource, ErrorObject> created;
     ASSERT_NO_THROW(created = link->createResource(ResourceTypeEnum::WAVE, "w"));
     ASSERT_TRUE(created);

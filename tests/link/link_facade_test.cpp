@@ -116,7 +116,9 @@ std::vector<Operation> sessionOperations()
          }},
         {"createResource", [](MarlekLink& link) { return errorOf(link.createResource(ResourceTypeEnum::WAVE, "w")); }},
         {"createResourceFromFile",
-         [](MarlekLink& link) { return errorOf(link.createResourceFromFile(ResourceTypeEnum::WAVE, "/nonexistent", "")); }},
+         [](MarlekLink& link) {
+             return errorOf(link.createResourceFromFile(ResourceTypeEnum::WAVE, "/nonexistent", ""));
+         }},
         {"appendToResource", [](MarlekLink& link) { return std::optional(link.appendToResource(wave, {'a'})); }},
         {"retrieveResource",
          [](MarlekLink& link) {
@@ -141,8 +143,6 @@ std::vector<Operation> sessionOperations()
          }},
     };
 }
-
-const ErrorObject kNotConnected(ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED, "no network connection has been established yet");
 
 } // namespace
 
@@ -214,7 +214,8 @@ TEST(LinkSettings, FlagsVersionsAndStaticHelpers)
     MarlekLink link("host", "1994", MarlekLinkConnectionFlags::NONE);
     link.setFlag(MarlekLinkConnectionFlags::USE_SSL | MarlekLinkConnectionFlags::SKIP_SSL_CERT_VALIDATION);
     EXPECT_TRUE(link.testFlag(MarlekLinkConnectionFlags::USE_SSL));
-    EXPECT_FALSE(link.testFlag(MarlekLinkConnectionFlags::USE_SSL | MarlekLinkConnectionFlags::SKIP_SSL_HOSTNAME_MATCHING));
+    EXPECT_FALSE(
+        link.testFlag(MarlekLinkConnectionFlags::USE_SSL | MarlekLinkConnectionFlags::SKIP_SSL_HOSTNAME_MATCHING));
     link.clearFlag(MarlekLinkConnectionFlags::USE_SSL);
     EXPECT_FALSE(link.testFlag(MarlekLinkConnectionFlags::USE_SSL));
     EXPECT_TRUE(link.testFlag(MarlekLinkConnectionFlags::SKIP_SSL_CERT_VALIDATION));
@@ -259,7 +260,8 @@ TEST_F(ConnectedLink, SecondConnectKeepsTheFirstConnection)
 TEST_F(ConnectedLink, ReconnectingReplacesTheSessionAndKeepsTheSettings)
 {
     link->setConnectionStatusCallback([&](MarlekLinkConnectionStatusEnum status) { statuses.push(status); });
-    const auto handler = serverMessageHandler([&](const boost::json::object& event) { messages.push(messageText(event)); });
+    const auto handler =
+        serverMessageHandler([&](const boost::json::object& event) { messages.push(messageText(event)); });
     link->setEventHandler(handler);
 
     workstation.dropConnection();
@@ -277,12 +279,14 @@ TEST_F(ConnectedLink, ReconnectingReplacesTheSessionAndKeepsTheSettings)
     workstation.sendText(serverMessage("after reconnect"));
     ASSERT_TRUE(messages.waitForCount(1));
     EXPECT_EQ(messages.snapshot(), std::vector<std::string>{"after reconnect"});
-    EXPECT_TRUE(statuses.waitFor([](const auto& all) { return all.back() == MarlekLinkConnectionStatusEnum::CONNECTED; }));
+    EXPECT_TRUE(
+        statuses.waitFor([](const auto& all) { return all.back() == MarlekLinkConnectionStatusEnum::CONNECTED; }));
 }
 
 TEST_F(ConnectedLink, DisconnectEndsTheConnectionAndKeepsHandlersForTheNextOne)
 {
-    const auto handler = serverMessageHandler([&](const boost::json::object& event) { messages.push(messageText(event)); });
+    const auto handler =
+        serverMessageHandler([&](const boost::json::object& event) { messages.push(messageText(event)); });
     link->setEventHandler(handler);
     link->setEventHandler(handler);
 

@@ -31,8 +31,6 @@ FakeJobScript longRun()
     return FakeJobScript().event(headerEvent()).sleep(10s).jobDone("FINISHED", "RUN_TO_COMPLETION", ErrorObject());
 }
 
-const ErrorObject kNotConnected(ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED, "no network connection has been established yet");
-
 } // namespace
 
 TEST(LinkJobsWithoutSession, DoJobFailsTheJobAndWaitingAnswersNotConnected)
@@ -73,9 +71,8 @@ TEST_F(LinkJobs, CvJobRunsWithLiveRowsAndItsResultComesBack)
             table += littleEndian({row[column]});
         }
     }
-    router().addResource(resultDescription("job-0001", ResourceSubType::DATASET_DC,
-                                           resultHeader(finishedJobInfo("job-0001"), boost::json::value_from(kCvHeader))),
-                         table);
+    const auto header = resultHeader(finishedJobInfo("job-0001"), boost::json::value_from(kCvHeader));
+    router().addResource(resultDescription("job-0001", ResourceSubType::DATASET_DC, header), table);
 
     std::vector<std::vector<double>> live;
     CvJob job(CvParameters{}, CvJob::Callbacks{[&live](const DcLiveDataMessage& message) {
@@ -143,11 +140,12 @@ TEST_F(ExcLinkJobs, ManualStopReturnsUnlessEnabled)
     // Stops the job once it runs, that is once its live data have begun.
     const auto stopRun = [this]() {
         auto running = std::make_shared<std::promise<void>>();
-        auto job = std::make_shared<CvJob>(CvParameters{}, CvJob::Callbacks{[running](const DcLiveDataMessage& message) {
-                                               if (message.kind == DcLiveDataMessageKind::HEADER) {
-                                                   running->set_value();
-                                               }
-                                           }});
+        const auto onHeader = [running](const DcLiveDataMessage& message) {
+            if (message.kind == DcLiveDataMessageKind::HEADER) {
+                running->set_value();
+            }
+        };
+        auto job = std::make_shared<CvJob>(CvParameters{}, CvJob::Callbacks{onHeader});
         auto run = std::async(std::launch::async, [this, job] { return link->doJob(*job); });
         EXPECT_EQ(running->get_future().wait_for(5s), std::future_status::ready);
         link->cancelPendingOperations();

@@ -28,6 +28,9 @@ using CvJob = DcMeasurementJob<CvParameters, &JobNames::CV_JOB_NAME>;
 
 inline constexpr auto kRequestTimeout = 300ms;
 
+inline const ErrorObject kNotConnected(ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED,
+                                       "no network connection has been established yet");
+
 inline std::string formatted(const ErrorObject& error)
 {
     return error.getMessageFormatted<ErrorFormatters::DefaultErrorFormatter>();

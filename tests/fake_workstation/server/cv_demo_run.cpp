@@ -118,7 +118,9 @@ void install(FakeRequestRouter& router)
     const auto table = rows();
     FakeJobScript script;
     script.event({{"type", "JOB_STATUS_UPDATE"}, {"new_status", "RUNNING"}, {"job_info", jobInfo("RUNNING")}});
-    script.event({{"type", "LIVE_DATA_HEADER"}, {"header", boost::json::value_from(header())}, {"job_info", jobInfo("RUNNING")}});
+    script.event({{"type", "LIVE_DATA_HEADER"},
+                  {"header", boost::json::value_from(header())},
+                  {"job_info", jobInfo("RUNNING")}});
     for (std::size_t first = 0; first < table.size(); first += kRowsPerEvent) {
         boost::json::array batch;
         for (std::size_t row = first; row < std::min(table.size(), first + kRowsPerEvent); ++row) {

@@ -104,7 +104,9 @@ int main(int argc, char** argv)
             std::cerr << "fake workstation: lifetime of " << options.lifetimeSeconds << " s is over" << std::endl;
             return 0;
         }
-        const timespec wait{static_cast<time_t>(left.count() / 1000000000), static_cast<long>(left.count() % 1000000000)};
+        constexpr long kNanosecondsPerSecond = 1000000000;
+        const timespec wait{static_cast<time_t>(left.count() / kNanosecondsPerSecond),
+                            static_cast<long>(left.count() % kNanosecondsPerSecond)};
         if (sigtimedwait(&stopSignals, nullptr, &wait) >= 0) {
             return 0;
         }
