@@ -5,6 +5,7 @@
 
 #include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/awaitable.hpp>
+#include <boost/asio/cancellation_signal.hpp>
 #include <boost/asio/experimental/concurrent_channel.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -14,6 +15,7 @@
 #include <boost/beast/websocket/stream.hpp>
 
 #include <atomic>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -83,13 +85,18 @@ private:
     boost::asio::awaitable<void> sendService();
     boost::asio::awaitable<void> heartBeatService();
     void startPing();
+    void waitForWorker();
+    void cutConnection();
 
     void updateConnectionStatus(MarlekLinkConnectionStatusEnum status);
     void closeSendQueue();
     void closeStream();
 
     std::unique_ptr<std::thread> workerThread;
+    std::future<void> workerFinished;
     std::unique_ptr<boost::asio::steady_timer> heartbeatTimer;
+    std::unique_ptr<boost::asio::cancellation_signal> readCancellation;
+    std::unique_ptr<boost::asio::cancellation_signal> closeCancellation;
     std::unique_ptr<boost::asio::io_context> ioContext;
     std::mutex sendQueueMutex; // guards the pointer, not the thread-safe queue
     std::unique_ptr<SendQueue> sendQueue;

@@ -8,6 +8,7 @@
 #include "marlek_link_json/link_ll_ssl_impl.hpp"
 
 #include <boost/asio/as_tuple.hpp>
+#include <boost/asio/bind_cancellation_slot.hpp>
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
 #include <boost/asio/experimental/awaitable_operators.hpp>
@@ -113,6 +114,8 @@ std::future<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::asyncConnect()
     }
     ioContext = std::make_unique<boost::asio::io_context>(1);
     heartbeatTimer = std::make_unique<boost::asio::steady_timer>(*ioContext);
+    readCancellation = std::make_unique<boost::asio::cancellation_signal>();
+    closeCancellation = std::make_unique<boost::asio::cancellation_signal>();
     {
         std::lock_guard lock(sendQueueMutex);
         sendQueue = std::make_unique<SendQueue>(*ioContext, sendQueueCapacity);
@@ -124,7 +127,12 @@ std::future<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::asyncConnect()
 
     boost::asio::co_spawn(*ioContext, openConnection(ConnectOutcome(std::move(promise))),
                           boost::asio::detached);
-    workerThread = std::make_unique<std::thread>([context = ioContext.get()] { context->run(); });
+    std::promise<void> finished;
+    workerFinished = finished.get_future();
+    workerThread = std::make_unique<std::thread>([context = ioContext.get(), finished = std::move(finished)]() mutable {
+        context->run();
+        finished.set_value();
+    });
     return future;
 }
 
@@ -288,7 +296,8 @@ boost::asio::awaitable<void> LinkLlSession<Stream>::receiveService()
     using link_ll_detail::awaitTuple;
     boost::beast::flat_buffer buffer;
     for (;;) {
-        auto [error, size] = co_await websocket->async_read(buffer, awaitTuple);
+        auto [error, size] = co_await websocket->async_read(
+            buffer, boost::asio::bind_cancellation_slot(readCancellation->slot(), awaitTuple));
         (void)size;
         if (error) {
             break;
@@ -325,8 +334,15 @@ boost::asio::awaitable<void> LinkLlSession<Stream>::sendService()
     while (websocket->is_open()) {
         auto [queueError, message] = co_await sendQueue->async_receive(awaitTuple);
         if (queueError) {
+            // With a control callback installed, a read that finds a control
+            // frame already buffered pauses once while holding the read side.
+            // If the close frame goes out in that pause, the close waits for
+            // the read side while the read, holding it, has taken the peer's
+            // answer and waits for the write side: neither ever completes.
+            // Pongs no longer matter once closing, so the callback goes first.
+            websocket->control_callback();
             co_await websocket->async_close(websocket_ns::close_reason(websocket_ns::close_code::normal),
-                                            awaitTuple);
+                                            boost::asio::bind_cancellation_slot(closeCancellation->slot(), awaitTuple));
             co_return;
         }
         heartbeatCounter = 0;
@@ -411,6 +427,39 @@ void LinkLlSession<Stream>::closeStream()
 }
 
 template <typename Stream>
+void LinkLlSession<Stream>::waitForWorker()
+{
+    // Queued messages the peer does not read, or operations of the WebSocket
+    // layer waiting on each other, must not hold the caller beyond the
+    // closing-handshake limit: after it the connection is cut so that
+    // everything pending fails, and if the loops still do not end the worker
+    // is stopped where it stands.
+    const auto halfMargin = timing.disconnectMargin / 2;
+    if (workerFinished.wait_for(timing.websocketHandshakeTimeout + halfMargin) != std::future_status::ready) {
+        boost::asio::post(*ioContext, [this] { cutConnection(); });
+        if (workerFinished.wait_for(halfMargin) != std::future_status::ready) {
+            ioContext->stop();
+        }
+    }
+    workerThread->join();
+}
+
+template <typename Stream>
+void LinkLlSession<Stream>::cutConnection()
+{
+    closeSendQueue();
+    if (!websocket) {
+        return;
+    }
+    // Closing the socket fails only what waits on the socket; a read or a
+    // close waiting inside the WebSocket layer for the other one is ended
+    // by cancelling it.
+    readCancellation->emit(boost::asio::cancellation_type::terminal);
+    closeCancellation->emit(boost::asio::cancellation_type::terminal);
+    closeStream();
+}
+
+template <typename Stream>
 void LinkLlSession<Stream>::disconnect()
 {
     if (!workerThread) {
@@ -427,11 +476,10 @@ void LinkLlSession<Stream>::disconnect()
     if (connectionStatus.load() == MarlekLinkConnectionStatusEnum::DISCONNECTED) {
         ioContext->stop();
     }
-    if (workerThread->joinable()) {
-        workerThread->join();
-    }
-    // Only when the worker was stopped mid-connect can the loops have been cut
-    // short; the owner still hears of the end of the connection.
+    waitForWorker();
+    // When the worker was stopped mid-connect or past the closing-handshake
+    // limit, the loops were cut short; the owner still hears of the end of
+    // the connection.
     if (connectionStatus.load() == MarlekLinkConnectionStatusEnum::CONNECTED) {
         updateConnectionStatus(MarlekLinkConnectionStatusEnum::DISCONNECTED);
     }
@@ -443,4 +491,6 @@ void LinkLlSession<Stream>::disconnect()
     heartbeatTimer.reset();
     websocket.reset();
     ioContext.reset();
+    readCancellation.reset();
+    closeCancellation.reset();
 }

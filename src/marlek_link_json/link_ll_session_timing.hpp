@@ -10,6 +10,9 @@ struct LinkLlSessionTiming {
     std::chrono::milliseconds heartbeatWait{5000};
     // Limit of the WebSocket upgrade and of the closing handshake.
     std::chrono::milliseconds websocketHandshakeTimeout{30000};
+    // What disconnect allows beyond the closing-handshake limit before it
+    // cuts the connection off, whatever the loops are still waiting for.
+    std::chrono::milliseconds disconnectMargin{1000};
 
     static LinkLlSessionTiming current();
 
