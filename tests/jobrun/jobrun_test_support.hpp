@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/inbox.hpp"
 #include "fake_workstation/fake_job_script.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
@@ -53,40 +54,7 @@ struct AcSeen {
     bool dummyWaves;
 };
 
-// Collects what callbacks receive on other threads, in arrival order.
-template <typename T>
-class Inbox {
-public:
-    void push(T item)
-    {
-        std::lock_guard lock(mutex);
-        items.push_back(std::move(item));
-        changed.notify_all();
-    }
-
-    bool waitForCount(std::size_t count, std::chrono::milliseconds timeout = kWait)
-    {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, timeout, [&] { return items.size() >= count; });
-    }
-
-    std::vector<T> snapshot()
-    {
-        std::lock_guard lock(mutex);
-        return items;
-    }
-
-    std::size_t size()
-    {
-        std::lock_guard lock(mutex);
-        return items.size();
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<T> items;
-};
+using fake_workstation::Inbox;
 
 inline DcMeasurementJobFeatures::Callback recordInto(Inbox<DcSeen>& inbox)
 {

@@ -1,5 +1,6 @@
 #include "link_test_support.hpp"
 
+#include "fake_workstation/inbox.hpp"
 #include "fake_workstation/http_id_server.hpp"
 #include "fake_workstation/tls_test_material.hpp"
 #include "marlek_link/library_version.hpp"
@@ -17,36 +18,7 @@ namespace {
 
 constexpr auto kWait = 5s;
 
-// Collects what callbacks receive on other threads, in arrival order.
-template <typename T>
-class Inbox {
-public:
-    void push(T item)
-    {
-        std::lock_guard lock(mutex);
-        items.push_back(std::move(item));
-        changed.notify_all();
-    }
-
-    bool waitFor(const std::function<bool(const std::vector<T>&)>& condition, std::chrono::milliseconds timeout = kWait)
-    {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, timeout, [&] { return condition(items); });
-    }
-
-    bool waitForCount(std::size_t count) { return waitFor([count](const auto& all) { return all.size() >= count; }); }
-
-    std::vector<T> snapshot()
-    {
-        std::lock_guard lock(mutex);
-        return items;
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<T> items;
-};
+using fake_workstation::Inbox;
 
 std::string serverMessage(const std::string& text)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/inbox.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
@@ -38,42 +39,7 @@ inline ErrorCodeEnum replyCode(const boost::json::object& reply)
     return LinkJsonSession::getError(reply).getErrorCodeEnum();
 }
 
-// Collects what callbacks receive on other threads, in arrival order.
-template <typename T>
-class Inbox {
-public:
-    // Notifies under the lock: a test may destroy the inbox as soon as its
-    // wait is over, while the pushing thread would still touch the condition.
-    void push(T item)
-    {
-        std::lock_guard lock(mutex);
-        items.push_back(std::move(item));
-        changed.notify_all();
-    }
-
-    bool waitForCount(std::size_t count, std::chrono::milliseconds timeout = kWait)
-    {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, timeout, [&] { return items.size() >= count; });
-    }
-
-    std::vector<T> snapshot()
-    {
-        std::lock_guard lock(mutex);
-        return items;
-    }
-
-    std::size_t size()
-    {
-        std::lock_guard lock(mutex);
-        return items.size();
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<T> items;
-};
+using fake_workstation::Inbox;
 
 // A session connected to its own fake workstation, with a short request
 // time-out so that nothing waits long.
