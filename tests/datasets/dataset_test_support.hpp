@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/table_values.hpp"
 #include "marlek_json_common/json_common/protocol/columnheader.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader.hpp"
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
@@ -12,6 +13,9 @@
 #include <vector>
 
 namespace dataset_test {
+
+using fake_workstation::sameValues;
+using fake_workstation::dimensionsOf;
 
 inline const double NaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -43,29 +47,6 @@ inline ColumnHeader voltageColumn()
 inline ColumnHeader currentColumn()
 {
     return ColumnHeader("current", "A", "MAIN:1:POT");
-}
-
-// Equal lengths and equal values, a NaN matching only a NaN.
-inline bool sameValues(const std::vector<double>& a, const std::vector<double>& b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::isnan(a[i]) != std::isnan(b[i]) || (!std::isnan(a[i]) && a[i] != b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-inline std::vector<std::string> dimensionsOf(const std::vector<ColumnHeader>& columns)
-{
-    std::vector<std::string> dims;
-    for (const auto& c : columns) {
-        dims.push_back(c.dimension);
-    }
-    return dims;
 }
 
 } // namespace dataset_test

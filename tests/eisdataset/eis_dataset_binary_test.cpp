@@ -27,7 +27,7 @@ std::string concat(std::initializer_list<Column> columns)
 {
     std::string bytes;
     for (const auto& c : columns) {
-        bytes += le(c);
+        bytes += littleEndian(c);
     }
     return bytes;
 }
@@ -134,7 +134,7 @@ TEST(EisBinaryTable, RowCountFromTheSizeWhenNotGiven)
     // 3 values are ignored.
     const LiveDataHeaderEis header =
         eisHeader({column("frequency", "Hz"), column("time", "s"), column("periods")}, {impedanceHeader()}, {});
-    const EisDataset ds = eisDatasetFromBinary(le(counting(0.0, 43)), LiveDataHeaderEis(header), 0, JobInfo{}, 12);
+    const EisDataset ds = eisDatasetFromBinary(littleEndian(counting(0.0, 43)), LiveDataHeaderEis(header), 0, JobInfo{}, 12);
     EXPECT_EQ(ds.getRowCount(), 8u);
     EXPECT_EQ(ds.getTimes(), counting(8.0, 8));
     EXPECT_EQ(ds.getImpedancesMetaData(0, 1), counting(32.0, 8));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/table_values.hpp"
 #include "marlek_json_common/json_common/protocol/columnheader.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis.hpp"
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
@@ -14,6 +15,10 @@
 #include <vector>
 
 namespace eis_test {
+
+using fake_workstation::littleEndian;
+using fake_workstation::sameValues;
+using fake_workstation::dimensionsOf;
 
 using Column = std::vector<double>;
 using Columns = std::vector<Column>;
@@ -99,44 +104,6 @@ inline EisData standardData()
     data.paths = {{{0.1, 0.2, 0.3}, {0.01, 0.02, 0.03}}, {{1e-3, 2e-3, 3e-3}, {1e-4, 2e-4, 3e-4}}};
     data.potentiostats = {{{0.7, 0.8, 0.9}}};
     return data;
-}
-
-// The little-endian bytes of doubles, spelt out from their bit patterns so the
-// expectation does not depend on the host's memory layout.
-inline std::string le(const std::vector<double>& values)
-{
-    std::string bytes;
-    for (const double value : values) {
-        std::uint64_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        for (int i = 0; i < 8; ++i) {
-            bytes.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
-        }
-    }
-    return bytes;
-}
-
-// Equal lengths and equal values, a NaN matching only a NaN.
-inline bool sameValues(const std::vector<double>& a, const std::vector<double>& b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::isnan(a[i]) != std::isnan(b[i]) || (!std::isnan(a[i]) && a[i] != b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-inline std::vector<std::string> dimensionsOf(const std::vector<ColumnHeader>& columns)
-{
-    std::vector<std::string> dims;
-    for (const auto& c : columns) {
-        dims.push_back(c.dimension);
-    }
-    return dims;
 }
 
 } // namespace eis_test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fake_workstation/table_values.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
@@ -22,6 +23,8 @@
 #include <string>
 #include <vector>
 
+using fake_workstation::littleEndian;
+
 using namespace std::chrono_literals;
 
 using CvJob = DcMeasurementJob<CvParameters, &JobNames::CV_JOB_NAME>;
@@ -39,21 +42,6 @@ inline std::string formatted(const ErrorObject& error)
 inline ErrorCodeEnum codeOf(const ErrorObject& error)
 {
     return error.getErrorCodeEnum();
-}
-
-// The little-endian bytes of doubles, spelt out from their bit patterns so
-// that the expectation does not depend on the host's memory layout.
-inline std::string littleEndian(const std::vector<double>& values)
-{
-    std::string bytes;
-    for (const double value : values) {
-        std::uint64_t bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
-        for (int i = 0; i < 8; ++i) {
-            bytes.push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
-        }
-    }
-    return bytes;
 }
 
 inline JobInfo finishedJobInfo(const std::string& jobId)
