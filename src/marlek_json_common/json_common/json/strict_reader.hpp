@@ -31,6 +31,7 @@
 #include <new>
 #include <string>
 #include <type_traits>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -88,36 +89,25 @@ inline bool wholeWithin(double value, double low, double high)
 
 } // namespace detail
 
-// Any unsigned integer: an integer or a whole double that fits, else
+// Any integer: a JSON integer or a whole double that fits the type, else
 // not_exact; a value that is no number at all gives not_number.
 template <typename T>
-    requires std::unsigned_integral<T> && (!std::same_as<T, bool>)
+    requires std::integral<T> && (!std::same_as<T, bool>)
 struct Converter<T> {
     static void read(const boost::json::value& source, T& target, boost::system::error_code& ec)
     {
-        constexpr auto max = std::numeric_limits<T>::max();
         switch (source.kind()) {
-        case boost::json::kind::uint64: {
-            const auto v = source.get_uint64();
-            if (v > max) {
-                ec = boost::json::error::not_exact;
-                return;
-            }
-            target = static_cast<T>(v);
+        case boost::json::kind::int64:
+            store(source.get_int64(), target, ec);
             return;
-        }
-        case boost::json::kind::int64: {
-            const auto v = source.get_int64();
-            if (v < 0 || static_cast<std::uint64_t>(v) > max) {
-                ec = boost::json::error::not_exact;
-                return;
-            }
-            target = static_cast<T>(v);
+        case boost::json::kind::uint64:
+            store(source.get_uint64(), target, ec);
             return;
-        }
         case boost::json::kind::double_: {
             const double v = source.get_double();
-            if (!detail::wholeWithin(v, 0.0, std::ldexp(1.0, std::numeric_limits<T>::digits))) {
+            const double bound = std::ldexp(1.0, std::numeric_limits<T>::digits);
+            const double low = std::is_signed_v<T> ? -bound : 0.0;
+            if (!detail::wholeWithin(v, low, bound)) {
                 ec = boost::json::error::not_exact;
                 return;
             }
@@ -128,48 +118,16 @@ struct Converter<T> {
             ec = boost::json::error::not_number;
         }
     }
-};
 
-// Any signed integer, by the same rule.
-template <typename T>
-    requires std::signed_integral<T>
-struct Converter<T> {
-    static void read(const boost::json::value& source, T& target, boost::system::error_code& ec)
+private:
+    template <typename V>
+    static void store(V value, T& target, boost::system::error_code& ec)
     {
-        constexpr auto min = std::numeric_limits<T>::min();
-        constexpr auto max = std::numeric_limits<T>::max();
-        switch (source.kind()) {
-        case boost::json::kind::int64: {
-            const auto v = source.get_int64();
-            if (v < min || v > max) {
-                ec = boost::json::error::not_exact;
-                return;
-            }
-            target = static_cast<T>(v);
+        if (!std::in_range<T>(value)) {
+            ec = boost::json::error::not_exact;
             return;
         }
-        case boost::json::kind::uint64: {
-            const auto v = source.get_uint64();
-            if (v > static_cast<std::uint64_t>(max)) {
-                ec = boost::json::error::not_exact;
-                return;
-            }
-            target = static_cast<T>(v);
-            return;
-        }
-        case boost::json::kind::double_: {
-            const double v = source.get_double();
-            const double bound = std::ldexp(1.0, std::numeric_limits<T>::digits);
-            if (!detail::wholeWithin(v, -bound, bound)) {
-                ec = boost::json::error::not_exact;
-                return;
-            }
-            target = static_cast<T>(v);
-            return;
-        }
-        default:
-            ec = boost::json::error::not_number;
-        }
+        target = static_cast<T>(value);
     }
 };
 
