@@ -427,7 +427,7 @@ TYPED_TEST(DcRecord, XmlWritesANaNWithItsSignBitWithoutSign)
         GTEST_SKIP() << "no double member";
     }
     tinyxml2::XMLDocument document;
-    writeParameters(document, record);
+    document.InsertEndChild(writeParameters(document, record));
     tinyxml2::XMLPrinter printer;
     document.Print(&printer);
     const std::string text = printer.CStr();
