@@ -184,8 +184,12 @@ public:
                                                                 const std::filesystem::path& path,
                                                                 std::string_view name);
     ErrorObject appendToResource(const Resource& resource, const std::vector<char>& content);
+    // Limit 0 reads to the end, but not beyond the handle's size when known;
+    // more data than asked for is RESOURCE_CONTENT_INVALID.
     ErrorObject retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,
                                  std::size_t offset);
+    // Content beyond the maximum, or without one beyond the resource's size,
+    // is RESOURCE_CONTENT_INVALID.
     ErrorObject retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize);
     ErrorObject downloadResourceToFile(const Resource& resource, const std::filesystem::path& path);
     ErrorObject deleteResource(const Resource& resource);
