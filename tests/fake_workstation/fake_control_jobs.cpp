@@ -1,5 +1,6 @@
 #include "fake_workstation/fake_control_jobs.hpp"
 
+#include "fake_workstation/fake_hardware_answers.hpp"
 #include "fake_workstation/fake_request_router.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 
@@ -26,6 +27,15 @@ std::optional<boost::json::value> sampleResult(const std::string& jobType)
     }
     if (jobType == "get_hardware_property") {
         return boost::json::parse(R"({"value":3})");
+    }
+    if (jobType == "get_hardware_info") {
+        return fake_workstation::hardwareInfoResult();
+    }
+    if (jobType == "get_hardware_settings") {
+        return fake_workstation::hardwareSettingsResult();
+    }
+    if (jobType == "get_potentiostat_state") {
+        return fake_workstation::potentiostatStateResult();
     }
     if (jobType == "get_date_time") {
         return boost::json::parse(R"({"datetime":"2025-01-01T00:00:00"})");

@@ -8,12 +8,14 @@
 #include "marlek_link_json/jobs/common/jobparameter_registration.hpp"
 #include "marlek_link_json/jobs/control/jobs/beep/beepjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/get_adc_state/get_adc_statejob.hpp"
+#include "marlek_link_json/jobs/control/jobs/get_potentiostat_state/get_potentiostat_statejob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_active_current_ranges/set_active_current_rangesjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_active_gains/set_active_gainsjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_bias/set_biasjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_cable_options/set_cable_optionsjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_firmware_update/set_firmware_updatejob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_hardware_property/set_hardware_propertyjob.hpp"
+#include "marlek_link_json/jobs/control/jobs/set_hardware_settings/set_hardware_settingsjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_led_color/set_led_colorjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_voltage_range/set_voltage_rangejob.hpp"
 #include "marlek_link_json/jobs/control/jobs/sleep/sleepjob.hpp"
@@ -48,6 +50,7 @@ JobParameterFactory::JobParameterFactory()
     registerBuilderInFactory<DcMeasurementJob<WaveFileParameters, &JobNames::WAVE_FILE_JOB_NAME>>(this);
     registerBuilderInFactory<BeepJob>(this);
     registerBuilderInFactory<GetAdcStateJob>(this);
+    registerBuilderInFactory<GetPotentiostatStateJob>(this);
     registerBuilderInFactory<SetActiveCurrentRangesJob>(this);
     registerBuilderInFactory<SetVoltageRangeJob>(this);
     registerBuilderInFactory<SetActiveGainsJob>(this);
@@ -55,6 +58,7 @@ JobParameterFactory::JobParameterFactory()
     registerBuilderInFactory<SetCableOptionsJob>(this);
     registerBuilderInFactory<SetFirmwareUpdateJob>(this);
     registerBuilderInFactory<SetHardwarePropertyJob>(this);
+    registerBuilderInFactory<SetHardwareSettingsJob>(this);
     registerBuilderInFactory<SetLedColorJob>(this);
     registerBuilderInFactory<SleepJob>(this);
     registerBuilderInFactory<SwitchOffJob>(this);
