@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 // Common base of every wrapped parameter record, so that job information
 // can hold the parameters of any job kind.
@@ -38,6 +39,14 @@ struct ParameterXmlForm {
     }
 };
 
+// The form of a record that has no XML form: its parameter object writes no
+// element and reading gives no record. Derive the record's ParameterXmlForm
+// from it.
+template <typename P>
+struct NoParameterXmlForm {
+    static std::optional<P> read(const tinyxml2::XMLElement*) { return std::nullopt; }
+};
+
 // A parameter record wrapped as a parameter object: the record's fields are
 // its own fields, and it writes and reads its XML form.
 template <typename P>
@@ -50,9 +59,13 @@ public:
 
     void acceptSerializer(MXml::XmlSerializer& serializer) const override
     {
-        auto* element = serializer.document->NewElement("parameters");
-        ParameterXmlForm<P>::write(*this, element);
-        serializer.element = element;
+        if constexpr (std::is_base_of_v<NoParameterXmlForm<P>, ParameterXmlForm<P>>) {
+            serializer.element = nullptr;
+        } else {
+            auto* element = serializer.document->NewElement("parameters");
+            ParameterXmlForm<P>::write(*this, element);
+            serializer.element = element;
+        }
     }
 
     // Never fails on content: what cannot be read keeps its initial value.
