@@ -1,6 +1,8 @@
 #include "calibration_test_support.hpp"
 
 #include "marlek_link_json/jobs/calibration/calibration_parameters_json.hpp"
+#include "marlek_link_json/jobs/common/jobinfo_json.hpp"
+#include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
 
 #include <tinyxml2.h>
 
@@ -241,6 +243,44 @@ TEST(MeasureIntegralParameters, XmlFormReadsBackAndToleratesGaps)
         const auto* record = dynamic_cast<const SerializableParameterStruct<MeasureIntegralParameters>*>(read.get());
         ASSERT_NE(record, nullptr) << c.xml;
         EXPECT_EQ(record->getRecord(), c.expected) << c.xml;
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST(JobInformation, MeasureIntegralParametersComeBackServiceParametersDoNot)
+{
+    const auto infoWith = [](std::string_view type, std::string_view parameters) {
+        return jobInfoFromJson(json::parse(R"({"job_id":"job-0001","type":")" + std::string(type) +
+                                           R"(","parameters":)" + std::string(parameters) + "}"));
+    };
+
+    const JobInfo integral = infoWith("measure_integral", R"({"channel":"MAIN:1:POT:U","duration":3})");
+    const auto* record =
+        dynamic_cast<const SerializableParameterStruct<MeasureIntegralParameters>*>(integral.parameters.get());
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->getRecord(), (MeasureIntegralParameters{"MAIN:1:POT:U", 3.0}));
+    EXPECT_EQ(jsonErrorOf([&] { infoWith("measure_integral", R"({"channel":"voltage"})"); }),
+              json::make_error_code(json::error::size_mismatch));
+    EXPECT_EQ(jsonErrorOf([&] { infoWith("measure_integral", R"({"channel":1,"duration":0.5})"); }),
+              json::make_error_code(json::error::not_string));
+
+    tinyxml2::XMLDocument document;
+    auto* root = document.NewElement("root");
+    document.InsertEndChild(root);
+    MXml::appendJobinfoElement(integral, root);
+    const JobInfo fromXml = MXml::jobInfoFromElement(root->FirstChildElement());
+    const auto* xmlRecord =
+        dynamic_cast<const SerializableParameterStruct<MeasureIntegralParameters>*>(fromXml.parameters.get());
+    ASSERT_NE(xmlRecord, nullptr);
+    EXPECT_EQ(xmlRecord->getRecord(), (MeasureIntegralParameters{"MAIN:1:POT:U", 3.0}));
+
+    for (const auto& type : {std::string("calibrate"), SERVICE_PREFIX + "set_calibration_data",
+                             SERVICE_PREFIX + "get_calibration_data", SERVICE_PREFIX + "get_mesh_json_file",
+                             SERVICE_PREFIX + "set_mesh_json_file", SERVICE_PREFIX + "get_filter_usage_matrix"}) {
+        EXPECT_EQ(infoWith(type, R"({"calibration_type":"dc"})").parameters, nullptr) << type;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "calibration_test_support.hpp"
 
 #include "fake_workstation/calibration_job_scripts.hpp"
+#include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_job_script.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "fake_workstation/inbox.hpp"
@@ -108,7 +109,7 @@ TEST_F(CalibrationRunTest, FailedCalibrationPassesTheWorkstationsError)
 
 TEST_F(CalibrationRunTest, SetCalibrationDataSendsTheDataObject)
 {
-    workstation.router().setJobScript(fake_workstation::finishedWithResult(json::object{}));
+    workstation.router().setJobScript(FakeControlJobs::finished());
     Inbox<AcSeen> seen;
     SetCalibrationDataJob job(
         SetCalibrationDataParameters{"gain", "ZMU4:1", {0, 1}, "float_vector", 0.0, {1.5, -2.0}, {}, ""},
@@ -184,7 +185,7 @@ TEST_F(CalibrationRunTest, CorruptMeshFileFailsTheRunAndNamesTheReason)
 
 TEST_F(CalibrationRunTest, SetMeshFileNamesTheResource)
 {
-    workstation.router().setJobScript(fake_workstation::finishedWithResult(json::object{}));
+    workstation.router().setJobScript(FakeControlJobs::finished());
     SetMeshJsonFileJob job(SetMeshJsonFileParameters{"res-12"}, {{"why", "new mesh"}}, JobOptions{});
 
     EXPECT_EQ(session->doJob(job), NO_ERROR);

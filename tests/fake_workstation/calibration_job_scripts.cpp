@@ -1,5 +1,7 @@
 #include "fake_workstation/calibration_job_scripts.hpp"
 
+#include "fake_workstation/fake_control_jobs.hpp"
+
 #include <boost/json.hpp>
 
 #include <utility>
@@ -54,30 +56,25 @@ FakeJobScript calibrateScript()
         .jobDone("FINISHED", "RUN_TO_COMPLETION", NO_ERROR);
 }
 
-FakeJobScript finishedWithResult(boost::json::value result)
-{
-    return FakeJobScript().jobDone("FINISHED", "RUN_TO_COMPLETION", NO_ERROR, std::move(result));
-}
-
 FakeJobScript calibrationDataScript(boost::json::value data)
 {
-    return finishedWithResult(boost::json::object{{"data", std::move(data)}});
+    return FakeControlJobs::finished(boost::json::object{{"data", std::move(data)}});
 }
 
 FakeJobScript meshFileScript(std::string_view content)
 {
-    return finishedWithResult(
+    return FakeControlJobs::finished(
         boost::json::object{{"file", boost::json::object{{"name", "mesh.json"}, {"content", content}}}});
 }
 
 FakeJobScript integralScript(boost::json::value value)
 {
-    return finishedWithResult(boost::json::object{{"value", std::move(value)}});
+    return FakeControlJobs::finished(boost::json::object{{"value", std::move(value)}});
 }
 
 FakeJobScript filterUsageScript(boost::json::array matrix)
 {
-    return finishedWithResult(boost::json::object{{"matrix", std::move(matrix)}});
+    return FakeControlJobs::finished(boost::json::object{{"matrix", std::move(matrix)}});
 }
 
 } // namespace fake_workstation

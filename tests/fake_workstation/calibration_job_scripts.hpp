@@ -1,6 +1,7 @@
 #pragma once
 // Scripted workstation answers to the calibration and service jobs: the
-// events and the JOB_DONE "result" the workstation sends for each.
+// events and the JOB_DONE "result" the workstation sends for each. Jobs
+// without a result end with FakeControlJobs::finished().
 
 #include "fake_workstation/fake_job_script.hpp"
 
@@ -21,10 +22,6 @@ FakeJobScript calibrateScript();
 boost::json::object calibrationHeaderEvent();
 boost::json::object calibrationRowEvent();
 boost::json::object calibrationWavesEvent();
-
-// A successful end whose "result" is given as it is (any JSON value, to
-// exercise the readers).
-FakeJobScript finishedWithResult(boost::json::value result);
 
 // "result": {"data": data}, the completion of "get_calibration_data".
 FakeJobScript calibrationDataScript(boost::json::value data);

@@ -39,13 +39,12 @@ struct ParameterXmlForm {
     }
 };
 
-// The form of a record that has no XML form: its parameter object writes no
-// element and reading gives no record. Derive the record's ParameterXmlForm
-// from it.
+// Base of the ParameterXmlForm of a record that has no XML form: its
+// parameter object writes no element and reads no record.
+struct NoParameterXmlForm {};
+
 template <typename P>
-struct NoParameterXmlForm {
-    static std::optional<P> read(const tinyxml2::XMLElement*) { return std::nullopt; }
-};
+inline constexpr bool hasParameterXmlForm = !std::is_base_of_v<NoParameterXmlForm, ParameterXmlForm<P>>;
 
 // A parameter record wrapped as a parameter object: the record's fields are
 // its own fields, and it writes and reads its XML form.
@@ -59,9 +58,7 @@ public:
 
     void acceptSerializer(MXml::XmlSerializer& serializer) const override
     {
-        if constexpr (std::is_base_of_v<NoParameterXmlForm<P>, ParameterXmlForm<P>>) {
-            serializer.element = nullptr;
-        } else {
+        if constexpr (hasParameterXmlForm<P>) {
             auto* element = serializer.document->NewElement("parameters");
             ParameterXmlForm<P>::write(*this, element);
             serializer.element = element;
@@ -72,13 +69,17 @@ public:
     // Empty for records that have no XML form.
     static std::shared_ptr<MeasurementParameters> fromXmlElement(tinyxml2::XMLElement* parameters)
     {
-        if (parameters == nullptr) {
+        if constexpr (hasParameterXmlForm<P>) {
+            if (parameters == nullptr) {
+                return {};
+            }
+            auto record = ParameterXmlForm<P>::read(parameters);
+            if (!record) {
+                return {};
+            }
+            return std::make_shared<SerializableParameterStruct<P>>(*record);
+        } else {
             return {};
         }
-        auto record = ParameterXmlForm<P>::read(parameters);
-        if (!record) {
-            return {};
-        }
-        return std::make_shared<SerializableParameterStruct<P>>(*record);
     }
 };

@@ -76,7 +76,7 @@ struct ParameterXmlForm<CalibrateParametersString> {
 };
 
 template <>
-struct ParameterXmlForm<SetCalibrationDataParameters> : NoParameterXmlForm<SetCalibrationDataParameters> {};
+struct ParameterXmlForm<SetCalibrationDataParameters> : NoParameterXmlForm {};
 
 template <>
-struct ParameterXmlForm<GetCalibrationDataParameters> : NoParameterXmlForm<GetCalibrationDataParameters> {};
+struct ParameterXmlForm<GetCalibrationDataParameters> : NoParameterXmlForm {};

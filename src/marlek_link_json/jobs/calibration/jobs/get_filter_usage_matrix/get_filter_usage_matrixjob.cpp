@@ -45,9 +45,7 @@ FilterUsageMatrix matrixFrom(const boost::json::object& result)
 
 void GetFilterUsageMatrixJob::extractJobResult(const boost::json::object& completion)
 {
-    const auto* received = completion.if_contains("result");
-    if (received == nullptr || !received->is_object()) {
-        return;
+    if (const auto* received = resultObject(completion)) {
+        result = matrixFrom(*received);
     }
-    result = matrixFrom(received->get_object());
 }

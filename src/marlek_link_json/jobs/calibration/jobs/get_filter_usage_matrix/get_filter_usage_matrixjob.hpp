@@ -20,7 +20,7 @@ struct GetFilterUsageMatrixParameters {
 BOOST_DESCRIBE_STRUCT(GetFilterUsageMatrixParameters, (), (zmu4_path))
 
 template <>
-struct ParameterXmlForm<GetFilterUsageMatrixParameters> : NoParameterXmlForm<GetFilterUsageMatrixParameters> {};
+struct ParameterXmlForm<GetFilterUsageMatrixParameters> : NoParameterXmlForm {};
 
 // In the order the workstation sends the pairs.
 struct FilterUsageMatrix {

@@ -29,20 +29,16 @@ std::string_view contentOf(const boost::json::object& result)
 
 } // namespace
 
-GetMeshJsonFileJob::GetMeshJsonFileJob(const Parameterless&, const JobOptions& options)
-    : SingleValueMeasurementJobTemplate(options)
-{
-}
 
 void GetMeshJsonFileJob::extractJobResult(const boost::json::object& completion)
 {
-    const auto* received = completion.if_contains("result");
-    if (received == nullptr || !received->is_object()) {
+    const auto* received = resultObject(completion);
+    if (received == nullptr) {
         return;
     }
     try {
         // Decoded completely before it replaces the stored bytes.
-        result = decodeBase64Content(contentOf(received->get_object()));
+        result = decodeBase64Content(contentOf(*received));
     } catch (const std::exception& error) {
         throw std::runtime_error(std::string("Failed to decode file content: ") + error.what());
     }

@@ -18,7 +18,7 @@ class GetMeshJsonFileJob
     : public SingleValueMeasurementJobTemplate<std::vector<std::byte>, AbstractMeasurementJob::Parameterless,
                                                &JobNames::GET_MESH_JSON_FILE_JOB_NAME> {
 public:
-    GetMeshJsonFileJob(const Parameterless& parameters, const JobOptions& options);
+    using SingleValueMeasurementJobTemplate::SingleValueMeasurementJobTemplate;
 
     // Replaces the stored bytes with the decoded content. A completion
     // without a "result" object changes nothing; a missing "file" object or

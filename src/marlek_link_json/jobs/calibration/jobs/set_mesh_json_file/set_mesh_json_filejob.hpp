@@ -17,7 +17,7 @@ struct SetMeshJsonFileParameters {
 BOOST_DESCRIBE_STRUCT(SetMeshJsonFileParameters, (), (resource_id))
 
 template <>
-struct ParameterXmlForm<SetMeshJsonFileParameters> : NoParameterXmlForm<SetMeshJsonFileParameters> {};
+struct ParameterXmlForm<SetMeshJsonFileParameters> : NoParameterXmlForm {};
 
 extern template class MeasurementJobTemplate<SetMeshJsonFileParameters, &JobNames::SET_MESH_JSON_FILE_JOB_NAME>;
 

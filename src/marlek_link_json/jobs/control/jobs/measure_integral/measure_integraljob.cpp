@@ -16,11 +16,11 @@ MeasureIntegralJob::MeasureIntegralJob(const MeasureIntegralParameters& paramete
 
 void MeasureIntegralJob::extractJobResult(const boost::json::object& completion)
 {
-    const auto* received = completion.if_contains("result");
-    if (received == nullptr || !received->is_object()) {
+    const auto* received = resultObject(completion);
+    if (received == nullptr) {
         return;
     }
-    const auto* value = received->get_object().if_contains("value");
+    const auto* value = received->if_contains("value");
     if (value == nullptr || !value->is_number()) {
         return;
     }
