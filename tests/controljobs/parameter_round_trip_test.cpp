@@ -9,6 +9,7 @@
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
 #include "marlek_link_json/jobs/common/jobparameter_factory.hpp"
+#include "marlek_link_json/jobs/control/jobs/measure_integral/measure_integraljob.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
 #include <boost/describe/members.hpp>
@@ -142,6 +143,7 @@ TEST(ParameterRoundTrip, EveryRegisteredKindComesBackEqual)
         row<Dc<WaveFileParameters, &JobNames::WAVE_FILE_JOB_NAME>>(),
         row<BeepJob>(),
         row<GetAdcStateJob>(),
+        row<MeasureIntegralJob>(),
         row<SetActiveCurrentRangesJob>(),
         row<SetVoltageRangeJob>(),
         row<SetActiveGainsJob>(),
@@ -167,7 +169,7 @@ TEST(ParameterRoundTrip, EveryRegisteredKindComesBackEqual)
         r.check();
         covered.insert(r.type);
     }
-    EXPECT_EQ(covered.size(), 32u);
+    EXPECT_EQ(covered.size(), 33u);
 }
 
 // A whole double within 32 bits travels as a JSON double but reads back as
