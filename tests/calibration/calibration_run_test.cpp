@@ -235,3 +235,46 @@ TEST_F(CalibrationRunTest, FilterUsageMatrixReadsThePairs)
 }
 
 } // namespace
+
+namespace {
+
+// One connection, every calibration and service job after the other, each
+// answered by the script of its own type.
+TEST_F(CalibrationRunTest, EveryJobRunsEndToEndOnOneConnection)
+{
+    fake_workstation::scriptCalibrationJobs(workstation.router());
+
+    Inbox<AcSeen> seen;
+    CalibrateJob calibrate(CalibrateParameters{CalibrationTypesEnum::DC, "MAIN:1:POT", {}, {}});
+    calibrate.addLivedataEventHandler(recordInto(seen));
+    SetCalibrationDataJob setData(SetCalibrationDataParameters{"dc", "MAIN:1:POT", {0}, "string", 0.0, {}, {}, "v1"});
+    GetCalibrationDataJob getData(GetCalibrationDataParameters{"dc", "MAIN:1:POT", {0}}, JobOptions{});
+    GetMeshJsonFileJob getMesh(AbstractMeasurementJob::Parameterless{}, JobOptions{});
+    SetMeshJsonFileJob setMesh(SetMeshJsonFileParameters{"res-1"}, JobOptions{});
+    MeasureIntegralJob integral(MeasureIntegralParameters{"current", 0.3}, JobOptions{});
+    GetFilterUsageMatrixJob filters(GetFilterUsageMatrixParameters{"ZMU4:1"}, JobOptions{});
+
+    const std::vector<AbstractMeasurementJob*> jobs{&calibrate, &setData, &getData, &getMesh,
+                                                     &setMesh,    &integral, &filters};
+    for (auto* job : jobs) {
+        EXPECT_EQ(session->doJob(*job), NO_ERROR) << job->getName();
+        EXPECT_TRUE(job->wasSuccessful()) << job->getName();
+    }
+
+    const auto starts = workstation.router().requests("/job/start");
+    ASSERT_EQ(starts.size(), jobs.size());
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        EXPECT_EQ(starts[i].at("job").at("type").as_string(), jobs[i]->getName());
+        EXPECT_EQ(json::serialize(starts[i].at("job").at("parameters")),
+                  json::serialize(jobs[i]->getParameterObject()));
+        EXPECT_EQ(jobs[i]->getLastJobInfo().jobId, "job-000" + std::to_string(i + 1));
+    }
+    EXPECT_EQ(seen.snapshot().size(), 4u);
+    EXPECT_EQ(getData.getCalibrationDataType(), CalibrationDataTypeEnum::FLOAT_VECTOR);
+    EXPECT_EQ(getData.getFloatVectorData(), (std::vector<double>{0.5, 1.5}));
+    EXPECT_EQ(getMesh.getJobResult(), bytesOf(fake_workstation::SAMPLE_MESH_FILE));
+    EXPECT_EQ(integral.getJobResult(), fake_workstation::SAMPLE_INTEGRAL);
+    EXPECT_EQ(filters.getJobResult().matrix, (std::vector<std::pair<std::uint64_t, std::uint64_t>>{{0, 1}, {1, 0}}));
+}
+
+} // namespace

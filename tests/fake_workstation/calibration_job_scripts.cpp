@@ -1,9 +1,11 @@
 #include "fake_workstation/calibration_job_scripts.hpp"
 
 #include "fake_workstation/fake_control_jobs.hpp"
+#include "fake_workstation/fake_request_router.hpp"
 
 #include <boost/json.hpp>
 
+#include <string>
 #include <utility>
 
 namespace fake_workstation {
@@ -75,6 +77,19 @@ FakeJobScript integralScript(boost::json::value value)
 FakeJobScript filterUsageScript(boost::json::array matrix)
 {
     return FakeControlJobs::finished(boost::json::object{{"matrix", std::move(matrix)}});
+}
+
+void scriptCalibrationJobs(FakeRequestRouter& router)
+{
+    const std::string service = "\xF0\x9F\x9B\xA0\xEF\xB8\x8F/";
+    router.setJobScript("calibrate", calibrateScript());
+    router.setJobScript(service + "set_calibration_data", FakeControlJobs::finished());
+    router.setJobScript(service + "get_calibration_data", calibrationDataScript(boost::json::parse(SAMPLE_CALIBRATION_DATA)));
+    router.setJobScript(service + "get_mesh_json_file", meshFileScript(SAMPLE_MESH_CONTENT));
+    router.setJobScript(service + "set_mesh_json_file", FakeControlJobs::finished());
+    router.setJobScript("measure_integral", integralScript(SAMPLE_INTEGRAL));
+    router.setJobScript(service + "get_filter_usage_matrix",
+                        filterUsageScript(boost::json::array{boost::json::array{0, 1}, boost::json::array{1, 0}}));
 }
 
 } // namespace fake_workstation

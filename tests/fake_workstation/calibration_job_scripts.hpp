@@ -11,6 +11,8 @@
 
 #include <string_view>
 
+class FakeRequestRouter;
+
 namespace fake_workstation {
 
 // A calibration reporting like an impedance measurement: status RUNNING,
@@ -35,5 +37,16 @@ FakeJobScript integralScript(boost::json::value value);
 
 // "result": {"matrix": matrix}, the completion of "get_filter_usage_matrix".
 FakeJobScript filterUsageScript(boost::json::array matrix);
+
+// Scripts every calibration and service job type: calibrateScript() for
+// "calibrate", a plain successful end for the two set jobs, and for the
+// readers the sample results below.
+void scriptCalibrationJobs(FakeRequestRouter& router);
+
+// The sample results of scriptCalibrationJobs.
+inline constexpr std::string_view SAMPLE_CALIBRATION_DATA = R"({"type":"float_vector","value":[0.5,1.5]})";
+inline constexpr std::string_view SAMPLE_MESH_CONTENT = "eyJtZXNoIjpb\nXX0=";
+inline constexpr std::string_view SAMPLE_MESH_FILE = R"({"mesh":[]})";
+inline constexpr double SAMPLE_INTEGRAL = 0.125;
 
 } // namespace fake_workstation
