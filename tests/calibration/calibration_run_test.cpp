@@ -144,7 +144,8 @@ TEST_F(CalibrationRunTest, GetCalibrationDataReadsTheItem)
 
 TEST_F(CalibrationRunTest, UnreadableCalibrationDataFailsTheRun)
 {
-    workstation.router().setJobScript(fake_workstation::calibrationDataScript(json::parse(R"({"type":"float","value":2})")));
+    workstation.router().setJobScript(
+        fake_workstation::calibrationDataScript(json::parse(R"({"type":"float","value":2})")));
     GetCalibrationDataJob job(GetCalibrationDataParameters{"filter", "MAIN:1:POT", {4}}, JobOptions{});
 
     const ErrorObject error = session->doJob(job);
@@ -222,7 +223,8 @@ TEST_F(CalibrationRunTest, MeasureIntegralWithoutResultStaysNan)
 
 TEST_F(CalibrationRunTest, FilterUsageMatrixReadsThePairs)
 {
-    workstation.router().setJobScript(fake_workstation::filterUsageScript(json::array{json::array{0, 3}, json::array{2, 1}}));
+    workstation.router().setJobScript(
+        fake_workstation::filterUsageScript(json::array{json::array{0, 3}, json::array{2, 1}}));
     GetFilterUsageMatrixJob job(GetFilterUsageMatrixParameters{"ZMU4:1:CH2"}, JobOptions{});
 
     EXPECT_EQ(session->doJob(job), NO_ERROR);

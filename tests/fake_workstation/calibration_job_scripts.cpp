@@ -84,7 +84,8 @@ void scriptCalibrationJobs(FakeRequestRouter& router)
     const std::string service = "\xF0\x9F\x9B\xA0\xEF\xB8\x8F/";
     router.setJobScript("calibrate", calibrateScript());
     router.setJobScript(service + "set_calibration_data", FakeControlJobs::finished());
-    router.setJobScript(service + "get_calibration_data", calibrationDataScript(boost::json::parse(SAMPLE_CALIBRATION_DATA)));
+    router.setJobScript(service + "get_calibration_data",
+                        calibrationDataScript(boost::json::parse(SAMPLE_CALIBRATION_DATA)));
     router.setJobScript(service + "get_mesh_json_file", meshFileScript(SAMPLE_MESH_CONTENT));
     router.setJobScript(service + "set_mesh_json_file", FakeControlJobs::finished());
     router.setJobScript("measure_integral", integralScript(SAMPLE_INTEGRAL));

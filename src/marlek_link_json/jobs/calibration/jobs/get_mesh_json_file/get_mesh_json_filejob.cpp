@@ -29,7 +29,6 @@ std::string_view contentOf(const boost::json::object& result)
 
 } // namespace
 
-
 void GetMeshJsonFileJob::extractJobResult(const boost::json::object& completion)
 {
     const auto* received = resultObject(completion);

@@ -24,7 +24,8 @@ extern template class SingleValueMeasurementJobTemplate<double, MeasureIntegralP
                                                         &JobNames::MEASURE_INTEGRAL_JOB_NAME>;
 
 class MeasureIntegralJob
-    : public SingleValueMeasurementJobTemplate<double, MeasureIntegralParameters, &JobNames::MEASURE_INTEGRAL_JOB_NAME> {
+    : public SingleValueMeasurementJobTemplate<double, MeasureIntegralParameters,
+                                               &JobNames::MEASURE_INTEGRAL_JOB_NAME> {
 public:
     // The measured value is NaN until a run has delivered one.
     MeasureIntegralJob(const MeasureIntegralParameters& parameters, const JobOptions& options);
