@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang 14 (installing it when missing) and
-# runs each fuzzer (impedance binary table, base64 file content) for a
-# bounded time. Optional: the normal build and the tests never need clang.
+# runs each (impedance binary table, control results, base64 file content)
+# for a bounded time. Optional: the normal build and the tests never need
+# clang.
 #   scripts/fuzz.sh [seconds, default 180] [extra libFuzzer flags...]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -26,10 +27,9 @@ cd "$root"
 cmake --preset fuzz
 cmake --build --preset fuzz
 
-# The corpus grows across runs; findings land in build-fuzz/findings. Each
-# target runs for the given time.
+# The corpora grow across runs; findings land in build-fuzz/findings.
 findings="$root/build-fuzz/findings"
-for target in eis_binary base64_content; do
+for target in eis_binary control_results base64_content; do
   corpus="$root/build-fuzz/corpus/$target"
   mkdir -p "$corpus" "$findings"
   "$root/build-fuzz/fuzz/${target}_fuzzer" "$corpus" \
