@@ -219,6 +219,28 @@ TEST_F(ControlJobRun, RunWithoutResultKeepsThePreviousResult)
     EXPECT_EQ(job.getJobResult(), "2025-01-01T00:00:00");
 }
 
+// The workstation's final job information names the job and repeats its
+// parameters: the job's last job information holds them typed again.
+TEST_F(ControlJobRun, FinalJobInformationCarriesTheParametersTyped)
+{
+    const SwitchOnParameters sent{POT, PotentiostatCoupling::GALVANOSTATIC, -0.5, 1, 2};
+    SwitchOnJob job(sent, JobOptions{});
+    router().setJobScript("switch_on", FakeJobScript().jobDoneWithInfo(
+                                           json::object{{"status", "FINISHED"},
+                                                        {"status_detail", "RUN_TO_COMPLETION"},
+                                                        {"type", "switch_on"},
+                                                        {"parameters", job.getParameterObject()}},
+                                           FakeControlJobs::sampleResult("switch_on")));
+
+    EXPECT_EQ(session->doJob(job).getErrorCodeEnum(), ErrorCodeEnum::NONE);
+
+    const auto* parameters =
+        dynamic_cast<const SerializableParameterStruct<SwitchOnParameters>*>(job.getLastJobInfo().parameters.get());
+    ASSERT_NE(parameters, nullptr);
+    EXPECT_EQ(parameters->getRecord(), sent);
+    EXPECT_EQ(job.getJobResult(), (SwitchOnInfo{1.5, 1.5, 0.0625}));
+}
+
 // Through the public link, as a program uses it: a query and a command.
 TEST(ControlJobEndToEnd, QueryAndCommandThroughTheLink)
 {

@@ -9,9 +9,11 @@
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
 #include "marlek_link_json/jobs/common/jobparameter_factory.hpp"
+#include "marlek_link_json/jobs/control/jobs/measure_integral/measure_integraljob.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
 #include <boost/describe/members.hpp>
+#include <boost/system/system_error.hpp>
 #include <boost/mp11/algorithm.hpp>
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -142,6 +144,7 @@ TEST(ParameterRoundTrip, EveryRegisteredKindComesBackEqual)
         row<Dc<WaveFileParameters, &JobNames::WAVE_FILE_JOB_NAME>>(),
         row<BeepJob>(),
         row<GetAdcStateJob>(),
+        row<MeasureIntegralJob>(),
         row<SetActiveCurrentRangesJob>(),
         row<SetVoltageRangeJob>(),
         row<SetActiveGainsJob>(),
@@ -167,7 +170,7 @@ TEST(ParameterRoundTrip, EveryRegisteredKindComesBackEqual)
         r.check();
         covered.insert(r.type);
     }
-    EXPECT_EQ(covered.size(), 32u);
+    EXPECT_EQ(covered.size(), 33u);
 }
 
 // A whole double within 32 bits travels as a JSON double but reads back as
@@ -198,6 +201,42 @@ TEST(ParameterRoundTrip, OtherJobNamesGiveNoParameterObject)
         EXPECT_EQ(info.type, type);
         EXPECT_EQ(info.parameters, nullptr);
     }
+}
+
+TEST(ParameterRoundTrip, ReadingErrorsAndLenientReaders)
+{
+    json::object cv{{"job_id", "job-0001"}, {"type", "cv"}, {"parameters", json::value_from(filled<CvParameters>())}};
+    cv["parameters"].as_object().erase("start_value");
+    cv["parameters"].as_object()["autorange"] = "yes";
+    try {
+        (void)jobInfoFromJson(cv);
+        ADD_FAILURE() << "read without error";
+    } catch (const boost::system::system_error& error) {
+        EXPECT_EQ(error.code(), json::error::size_mismatch);
+    }
+
+    // The impedance records' own readers fill what is missing instead.
+    const JobInfo table = jobInfoFromJson(
+        json::object{{"job_id", "job-0001"}, {"type", "eis_table"}, {"parameters", json::object{{"spectrum", 1}}}});
+    const auto* record = recordOf<EisParametersFrequencyTable>(table);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->bias, 0.0);
+    EXPECT_TRUE(record->spectrum.empty());
+
+    tinyxml2::XMLDocument document;
+    ASSERT_EQ(document.Parse("<job-info><job-id>job-0001</job-id><type>cv</type>"
+                             "<parameters><start_value>0.5</start_value></parameters></job-info>"),
+              tinyxml2::XML_SUCCESS);
+    const JobInfo fromXml = MXml::jobInfoFromElement(document.RootElement());
+    const auto* cvRecord = recordOf<CvParameters>(fromXml);
+    ASSERT_NE(cvRecord, nullptr);
+    EXPECT_EQ(cvRecord->start_value, 0.5);
+    EXPECT_EQ(cvRecord->scan_rate, 0.0);
+
+    ASSERT_EQ(document.Parse("<job-info><job-id>job-0001</job-id><type>set_voltage_range</type>"
+                             "<parameters><potentiostat>p</potentiostat><index>1</index></parameters></job-info>"),
+              tinyxml2::XML_SUCCESS);
+    EXPECT_EQ(MXml::jobInfoFromElement(document.RootElement()).parameters, nullptr);
 }
 
 } // namespace

@@ -46,15 +46,11 @@ std::optional<boost::json::value> sampleResult(const std::string& jobType)
 void scriptAll(FakeRequestRouter& router)
 {
     static constexpr std::array<std::string_view, 25> types{
-        "switch_off",        "switch_all_off",        "switch_on",
-        "switch_on_quick",   "set_bias",              "set_cable_options",
-        "set_active_current_ranges", "set_voltage_range", "set_active_gains",
-        "sleep",             "set_hardware_property", "get_hardware_property",
-        "set_hardware_settings", "get_hardware_settings", "beep",
-        "set_led_color",     "get_adc_state",         "get_hardware_info",
-        "reenumerate_hardware", "get_potentiostat_state", "reboot",
-        "initialize_rtc",    "get_date_time",         "set_date_time",
-        "set_firmware_update",
+        "switch_off", "switch_all_off", "switch_on", "switch_on_quick", "set_bias", "set_cable_options",
+        "set_active_current_ranges", "set_voltage_range", "set_active_gains", "sleep", "set_hardware_property",
+        "get_hardware_property", "set_hardware_settings", "get_hardware_settings", "beep", "set_led_color",
+        "get_adc_state", "get_hardware_info", "reenumerate_hardware", "get_potentiostat_state", "reboot",
+        "initialize_rtc", "get_date_time", "set_date_time", "set_firmware_update",
     };
     for (const auto type : types) {
         router.setJobScript(std::string(type), finished(sampleResult(std::string(type))));

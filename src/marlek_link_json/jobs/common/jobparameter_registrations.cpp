@@ -9,6 +9,7 @@
 #include "marlek_link_json/jobs/control/jobs/beep/beepjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/get_adc_state/get_adc_statejob.hpp"
 #include "marlek_link_json/jobs/control/jobs/get_potentiostat_state/get_potentiostat_statejob.hpp"
+#include "marlek_link_json/jobs/control/jobs/measure_integral/measure_integraljob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_active_current_ranges/set_active_current_rangesjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_active_gains/set_active_gainsjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_bias/set_biasjob.hpp"
@@ -51,6 +52,7 @@ JobParameterFactory::JobParameterFactory()
     registerBuilderInFactory<BeepJob>(this);
     registerBuilderInFactory<GetAdcStateJob>(this);
     registerBuilderInFactory<GetPotentiostatStateJob>(this);
+    registerBuilderInFactory<MeasureIntegralJob>(this);
     registerBuilderInFactory<SetActiveCurrentRangesJob>(this);
     registerBuilderInFactory<SetVoltageRangeJob>(this);
     registerBuilderInFactory<SetActiveGainsJob>(this);
