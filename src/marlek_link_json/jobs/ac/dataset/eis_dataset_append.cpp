@@ -5,14 +5,18 @@
 
 #include <algorithm>
 #include <iostream>
+#include <iterator>
 #include <optional>
 
 namespace {
 
 // Source position of every target entry (object or column) in the order of
-// the targets: the first equal source, which for impedances means the same
-// two paths, for paths and potentiostats the same URI and columns. None as
-// soon as one target has no counterpart.
+// the targets. Entries are equal as their headers say: impedances with the
+// same two paths, paths and potentiostats with the same URI and columns,
+// columns with the same dimension, unit and URN. The n-th of several equal
+// targets gets the n-th equal source, so that a header listing an entry twice
+// does not send both copies' values into one. None as soon as one target has
+// no counterpart.
 using Matches = std::vector<std::size_t>;
 
 template <typename Header>
@@ -20,8 +24,12 @@ std::optional<Matches> matchEach(const std::vector<Header>& targets, const std::
 {
     Matches matches;
     matches.reserve(targets.size());
-    for (const Header& target : targets) {
-        const auto found = std::find(sources.begin(), sources.end(), target);
+    for (auto target = targets.begin(); target != targets.end(); ++target) {
+        auto earlier = std::count(targets.begin(), target, *target);
+        auto found = std::find(sources.begin(), sources.end(), *target);
+        while (found != sources.end() && earlier-- > 0) {
+            found = std::find(std::next(found), sources.end(), *target);
+        }
         if (found == sources.end()) {
             return std::nullopt;
         }
