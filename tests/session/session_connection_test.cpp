@@ -28,8 +28,9 @@ public:
 TEST(SessionConnection, ConnectsReportsStatusAndDisconnects)
 {
     FakeWorkstation workstation;
-    LinkJsonSession session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE, "", "");
+    // Declared first: the session's closing reports DISCONNECTED into it.
     Inbox<Connection> statuses;
+    LinkJsonSession session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE, "", "");
     session.setConnectionStatusCallback([&](Connection status) { statuses.push(status); });
     EXPECT_EQ(session.getConnectionStatus(), Connection::DISCONNECTED);
 

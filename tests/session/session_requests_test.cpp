@@ -136,20 +136,25 @@ TEST_F(ConnectedSession, DroppedConnectionFailsEveryPendingRequestBeforeTheStatu
 {
     router().setReplyOverride("/id", {.mode = Mode::NoReply});
     session->setRequestTimeout(60s);
-    Inbox<std::string> events;
-    session->setConnectionStatusCallback([&](Connection status) {
-        events.push(status == Connection::DISCONNECTED ? "disconnected" : "connected");
+    // Shared with the callbacks: the session outlives this test's body. The
+    // CONNECTED report of the connect may still come in after connect has
+    // returned; only the loss matters here.
+    const auto events = std::make_shared<Inbox<std::string>>();
+    session->setConnectionStatusCallback([events](Connection status) {
+        if (status == Connection::DISCONNECTED) {
+            events->push("disconnected");
+        }
     });
     for (int i = 0; i < 3; ++i) {
-        session->sendRequest(request("/id"), [&](const auto& reply) {
-            events.push(formatted(LinkJsonSession::getError(reply)));
+        session->sendRequest(request("/id"), [events](const auto& reply) {
+            events->push(formatted(LinkJsonSession::getError(reply)));
         }, -1);
     }
     ASSERT_TRUE(workstation.waitForMessages(3, kWait));
     workstation.dropConnection();
     // The drop is noticed once all three loops of the connection ended.
-    ASSERT_TRUE(events.waitForCount(4, 8s));
-    const auto seen = events.snapshot();
+    ASSERT_TRUE(events->waitForCount(4, 8s));
+    const auto seen = events->snapshot();
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(seen[i], "network connection closed by remote peer");
     }
