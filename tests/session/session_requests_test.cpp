@@ -3,6 +3,7 @@
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <regex>
@@ -80,6 +81,37 @@ TEST_F(ConnectedSession, SilentWorkstationTimesOutAndTheLateReplyIsIgnored)
     std::this_thread::sleep_for(700ms);
     EXPECT_EQ(replies.size(), 1u);
     EXPECT_TRUE(LinkJsonSession::wasSuccessful(session->sendRequest(request("/status"), -1)));
+}
+
+// Answered requests leave no timer running behind them: a short time-out set
+// right after a burst of them still fires close to its setting.
+TEST_F(ConnectedSession, ShortTimeOutRightAfterABurstOfAnsweredRequestsFiresOnTime)
+{
+    constexpr std::size_t kBurst = 20000;
+    // Within the send queue's capacity, so that nothing is refused.
+    constexpr std::size_t kBatch = 500;
+    session->setRequestTimeout(1s);
+    Inbox<bool> answers;
+    for (std::size_t sent = 0; sent < kBurst; sent += kBatch) {
+        for (std::size_t i = 0; i < kBatch; ++i) {
+            session->sendRequest(request("/status"),
+                                 [&](const auto& reply) { answers.push(LinkJsonSession::wasSuccessful(reply)); }, -1);
+        }
+        ASSERT_TRUE(answers.waitForCount(sent + kBatch, 30s)) << sent;
+    }
+    const auto all = answers.snapshot();
+    EXPECT_EQ(std::count(all.begin(), all.end(), true), std::ptrdiff_t(kBurst));
+
+    router().setReplyOverride("/id", {.mode = Mode::NoReply});
+    constexpr auto kShort = 200ms;
+    const auto started = std::chrono::steady_clock::now();
+    const auto reply = session->sendRequest(request("/id"), int(kShort.count()));
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(replyCode(reply), ErrorCodeEnum::OPERATION_TIMED_OUT);
+    EXPECT_GE(elapsed, kShort);
+    // Generous for a loaded machine, and still far below the second that the
+    // burst's own time-outs would hold the watchdog if they were left running.
+    EXPECT_LT(elapsed, kShort + 700ms);
 }
 
 TEST_F(ConnectedSession, GivenTimeOutOverridesTheSessionsOne)
