@@ -3,17 +3,20 @@
 # and under ThreadSanitizer, each in a build folder of its own (build-address,
 # build-thread), and runs them; any report fails the run. For developers
 # before submitting: it takes far longer than CI's budget allows.
-#   scripts/sanitize.sh [address|thread|both, default both] [extra ctest arguments...]
-# For instance: scripts/sanitize.sh thread -R 'Transports|ConnectedSession'
+#   scripts/sanitize.sh [address|thread|both, default both] [test program...]
+# Without test programs it builds everything and runs the whole suite under
+# CTest; with some (for instance session_tests transport_tests) it builds and
+# runs only those.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 which="${1:-both}"
 shift || true
+programs=("$@")
 case "$which" in
   address) kinds=(address) ;;
   thread) kinds=(thread) ;;
   both) kinds=(address thread) ;;
-  *) echo "usage: $0 [address|thread|both] [ctest arguments...]" >&2; exit 2 ;;
+  *) echo "usage: $0 [address|thread|both] [test program...]" >&2; exit 2 ;;
 esac
 
 "$root/scripts/setup.sh"
@@ -37,10 +40,20 @@ for kind in "${kinds[@]}"; do
   runner=()
   [[ "$kind" == thread ]] && runner=("${launcher[@]}")
   # Test discovery runs the test programs, so the build needs the launcher too.
-  "${runner[@]}" cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}"
-  if ! "${runner[@]}" ctest --test-dir "$build" --output-on-failure -j "${MARLEK_TEST_JOBS:-4}" "$@"; then
-    echo "sanitize: $kind run FAILED" >&2
-    status=1
+  if [[ ${#programs[@]} -eq 0 ]]; then
+    "${runner[@]}" cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}"
+    if ! "${runner[@]}" ctest --test-dir "$build" --output-on-failure -j "${MARLEK_TEST_JOBS:-4}"; then
+      echo "sanitize: $kind run FAILED" >&2
+      status=1
+    fi
+    continue
   fi
+  "${runner[@]}" cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}" --target "${programs[@]}"
+  for program in "${programs[@]}"; do
+    if ! "${runner[@]}" "$build/tests/$program" --gtest_brief=1; then
+      echo "sanitize: $kind $program FAILED" >&2
+      status=1
+    fi
+  done
 done
 exit "$status"

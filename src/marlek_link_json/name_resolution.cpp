@@ -6,6 +6,7 @@
 #include <boost/asio/use_awaitable.hpp>
 
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -45,14 +46,19 @@ NameResolution::NameResolution(const boost::asio::any_io_executor& executor, std
     shared->notify = [executor, wake = wake] {
         boost::asio::post(executor, [wake] { wake->cancel(); });
     };
-    std::thread([shared = shared, resolve = resolverInUse(), host = std::move(host), port = std::move(port)] {
-        Answer answer = resolve(host, port);
-        std::lock_guard lock(shared->mutex);
-        shared->answer = std::move(answer);
-        if (shared->notify) {
-            shared->notify();
-        }
-    }).detach();
+    try {
+        std::thread([shared = shared, resolve = resolverInUse(), host = std::move(host), port = std::move(port)] {
+            Answer answer = resolve(host, port);
+            std::lock_guard lock(shared->mutex);
+            shared->answer = std::move(answer);
+            if (shared->notify) {
+                shared->notify();
+            }
+        }).detach();
+    } catch (const std::system_error& e) {
+        // No thread to be had: a failed resolution, like any other.
+        shared->answer = Answer{e.code(), {}};
+    }
 }
 
 NameResolution::~NameResolution()
