@@ -8,6 +8,8 @@
 
 // add and factorial, the module's two plain functions.
 void init_test_functions(pybind11::module_& module);
+// MarlekLink and the classes it takes or returns.
+void init_link_job_wrap(pybind11::module_& module);
 // The core enumerations and the TrackNames, UnitNames and
 // MarlekLinkConnectionFlags constant holders.
 void init_enums(pybind11::module_& module);

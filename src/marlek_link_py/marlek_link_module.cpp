@@ -26,6 +26,7 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     // Top level: the link, then the enumerations and the records every later
     // class takes or returns, then the job base that every job class names as
     // its Python base.
+    init_link_job_wrap(m);
     init_enums(m);
     init_error_wrap(m);
     init_job_info_wrap(m);
