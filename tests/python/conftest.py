@@ -2,6 +2,7 @@
 workstation as a process of its own on a free port of 127.0.0.1."""
 
 import importlib
+import json
 import os
 import pathlib
 import subprocess
@@ -21,13 +22,25 @@ SERVER_LIFETIME_S = 300
 
 
 class FakeWorkstation:
-    """A running fake workstation server process."""
+    """A running fake workstation server process, scripted through its
+    standard input (one JSON command per line, each acknowledged)."""
 
     host = "127.0.0.1"
 
     def __init__(self, process, port):
         self.process = process
         self.port = port
+
+    def command(self, **command):
+        """Sends one command and returns its acknowledgement once it is done."""
+        self.process.stdin.write(json.dumps(command) + "\n")
+        self.process.stdin.flush()
+        for line in self.process.stdout:
+            if line.startswith("{"):
+                reply = json.loads(line)
+                assert "error" not in reply, reply
+                return reply
+        raise AssertionError("the fake workstation ended")
 
     def stop(self):
         if self.process.poll() is None:
@@ -37,15 +50,20 @@ class FakeWorkstation:
             except subprocess.TimeoutExpired:
                 self.process.kill()
                 self.process.wait()
+        self.process.stdin.close()
+        self.process.stdout.close()
 
 
-def start_fake_workstation(workdir):
+def start_fake_workstation(workdir, *options):
     if not SERVER.is_file():
         pytest.fail(f"{SERVER} is missing: build the C++ tests first (scripts/build.sh)")
+    pathlib.Path(workdir).mkdir(parents=True, exist_ok=True)
     port_file = pathlib.Path(workdir) / "port"
     process = subprocess.Popen(
-        [str(SERVER), "--port-file", str(port_file), "--lifetime", str(SERVER_LIFETIME_S)],
-        stdout=subprocess.DEVNULL,
+        [str(SERVER), "--port-file", str(port_file), "--lifetime", str(SERVER_LIFETIME_S), *options],
+        stdin=subprocess.PIPE,
+        stdout=subprocess.PIPE,
+        text=True,
     )
     deadline = time.monotonic() + START_TIMEOUT_S
     while not port_file.is_file():
@@ -60,12 +78,24 @@ def start_fake_workstation(workdir):
 
 
 @pytest.fixture
-def fake_workstation(tmp_path):
-    server = start_fake_workstation(tmp_path)
-    try:
-        yield server
-    finally:
+def fake_workstation_with(tmp_path):
+    """Starts fake workstations with the given command-line options; stops
+    them all at the end of the test."""
+    started = []
+
+    def start(*options):
+        server = start_fake_workstation(tmp_path / str(len(started)), *options)
+        started.append(server)
+        return server
+
+    yield start
+    for server in started:
         server.stop()
+
+
+@pytest.fixture
+def fake_workstation(fake_workstation_with):
+    return fake_workstation_with()
 
 
 @pytest.fixture(scope="session")
