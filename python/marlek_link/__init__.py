@@ -22,3 +22,4 @@ for _name, _submodule in (
 del _name, _submodule, sys
 
 __doc__ = _marlek_link.__doc__
+__version__ = _marlek_link.MarlekLink.get_library_revision()

@@ -117,3 +117,7 @@ def test_nothing_pickles(testing):
     ):
         with pytest.raises(TypeError):
             pickle.dumps(value)
+
+
+def test_version_is_the_library_revision():
+    assert marlek_link.__version__ == marlek_link.MarlekLink.get_library_revision()
