@@ -18,6 +18,8 @@ class MarlekLink;
 // interpreter lock is held, the connection closes without it (the link's
 // threads may be waiting for it inside a Python callback), and the link
 // itself, with the callables it holds, goes with the lock held again.
+// Python classes of links derived from MarlekLink hold them the same way
+// (std::unique_ptr<Derived, LinkDeleter>).
 struct LinkDeleter {
     void operator()(MarlekLink* link) const;
 };

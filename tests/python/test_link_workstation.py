@@ -265,3 +265,20 @@ def test_do_job_on_one_thread_interrupted_from_another(fake_workstation, testing
     link.disconnect()
     assert not link.connect()
     link.disconnect()
+
+
+def test_a_link_dropped_inside_its_own_callback(fake_workstation):
+    holder = [connected_link(fake_workstation)]
+    dropped = threading.Event()
+
+    def on_status(status):
+        if status is Status.DISCONNECTED and holder:
+            holder.clear()
+            dropped.set()
+
+    holder[0].set_connection_status_callback(on_status)
+    fake_workstation.command(do="drop")
+    assert dropped.wait(WAIT_S)
+    other = connected_link(fake_workstation)
+    assert isinstance(other.get_workstation_status(), ml.WorkstationStatus)
+    other.disconnect()
