@@ -25,26 +25,24 @@ MeasurementJob& jobState(AbstractMeasurementJob& job)
     return dynamic_cast<MeasurementJob&>(job);
 }
 
-constexpr const char* kRunFirst = "\n\n    The job must have been executed with :meth:`marlek_link.MarlekLink.do_job` before.\n";
-
 } // namespace
+
+#define MARLEK_RUN_FIRST "\n\n    The job must have been executed with :meth:`marlek_link.MarlekLink.do_job` before.\n"
 
 void init_abstract_measurement_job_wrap(py::module_& m)
 {
-    static const std::string wasSuccessfulDoc = std::string("\n    Get status if the last job was successful.") + kRunFirst;
-    static const std::string errorMessageDoc = std::string("\n    Get the last job error message when failing.") + kRunFirst;
-    static const std::string statusDoc = std::string("\n    Get status of the last job.") + kRunFirst;
-    static const std::string infoDoc = std::string("\n    Get the info of the last job.") + kRunFirst;
-
     py::class_<AbstractMeasurementJob, PyAbstractMeasurementJob>(
         m, "AbstractMeasurementJob",
         "\n    Abstract base class from which all jobs are derived.\n\n"
         "    Each job is an instantiation of a job template derived from this class.\n")
-        .def("was_successful", &AbstractMeasurementJob::wasSuccessful, wasSuccessfulDoc.c_str())
-        .def("get_last_job_error_message", &AbstractMeasurementJob::getLastJobErrorMessage, errorMessageDoc.c_str())
-        .def("get_last_job_status", &AbstractMeasurementJob::getLastJobStatus, statusDoc.c_str())
+        .def("was_successful", &AbstractMeasurementJob::wasSuccessful,
+             "\n    Get status if the last job was successful." MARLEK_RUN_FIRST)
+        .def("get_last_job_error_message", &AbstractMeasurementJob::getLastJobErrorMessage,
+             "\n    Get the last job error message when failing." MARLEK_RUN_FIRST)
+        .def("get_last_job_status", &AbstractMeasurementJob::getLastJobStatus,
+             "\n    Get status of the last job." MARLEK_RUN_FIRST)
         .def("get_last_job_info", &AbstractMeasurementJob::getLastJobInfo, py::return_value_policy::reference_internal,
-             infoDoc.c_str())
+             "\n    Get the info of the last job." MARLEK_RUN_FIRST)
         .def(
             "get_job_options", [](AbstractMeasurementJob& job) -> JobOptions& { return jobState(job).jobOptions; },
             py::return_value_policy::reference_internal, MARLEK_DOC("Get the options with which the job is executed."))

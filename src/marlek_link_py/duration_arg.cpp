@@ -21,7 +21,8 @@ std::optional<std::chrono::milliseconds> fromSeconds(double seconds)
 {
     const double milliseconds = std::trunc(seconds * 1000.0);
     // 2^63 is exactly representable; every double below it converts.
-    if (!std::isfinite(milliseconds) || milliseconds >= 9223372036854775808.0 || milliseconds < -9223372036854775808.0) {
+    constexpr double kTwoToThe63 = 9223372036854775808.0;
+    if (!std::isfinite(milliseconds) || milliseconds >= kTwoToThe63 || milliseconds < -kTwoToThe63) {
         return std::nullopt;
     }
     return std::chrono::milliseconds(static_cast<std::int64_t>(milliseconds));
@@ -32,8 +33,8 @@ std::optional<std::chrono::milliseconds> fromSeconds(double seconds)
 std::chrono::milliseconds DurationArg::checked(const char* what, std::chrono::milliseconds limit) const
 {
     if (!milliseconds || milliseconds->count() < 0 || *milliseconds > limit) {
-        throw py::value_error(std::string(what) + " must be a finite duration from 0 to " + std::to_string(limit.count())
-                              + " ms");
+        throw py::value_error(std::string(what) + " must be a finite duration from 0 to "
+                              + std::to_string(limit.count()) + " ms");
     }
     return *milliseconds;
 }

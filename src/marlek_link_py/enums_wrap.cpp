@@ -135,7 +135,8 @@ void init_enums(py::module_& m)
         .value("STRING", Setting::Type::STRING, "string setting")
         .finalize();
 
-    py::native_enum<JobStatusEnum>(m, "JobStatusEnum", "enum.Enum", MARLEK_DOC("Enum which indicates the status of the job."))
+    py::native_enum<JobStatusEnum>(m, "JobStatusEnum", "enum.Enum",
+                                   MARLEK_DOC("Enum which indicates the status of the job."))
         .value("UNKNOWN", JobStatusEnum::UNKNOWN)
         .value("PENDING", JobStatusEnum::PENDING)
         .value("RUNNING", JobStatusEnum::RUNNING)
@@ -168,7 +169,8 @@ void init_enums(py::module_& m)
         m, "QueueStopModeEnum", "enum.Enum",
         MARLEK_DOC("Enum with which you can select what should happen when the criteria is met."))
         .value("QUEUE_STOP_MODE_FLUSH", QueueStopModeEnum::QUEUE_STOP_MODE_FLUSH, "flush all the following jobs")
-        .value("QUEUE_STOP_MODE_CONTINUE", QueueStopModeEnum::QUEUE_STOP_MODE_CONTINUE, "continue with the following job")
+        .value("QUEUE_STOP_MODE_CONTINUE", QueueStopModeEnum::QUEUE_STOP_MODE_CONTINUE,
+               "continue with the following job")
         .finalize();
 
     py::native_enum<DriftCorrection>(

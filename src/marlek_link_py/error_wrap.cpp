@@ -65,15 +65,19 @@ void init_error_wrap(py::module_& m)
              MARLEK_DOC("Get the parameters for formatting the error message."))
         // Messages come from the workstation too; one whose placeholders do
         // not fit its parameters reads as its format string.
-        .def("get_message_formatted", &ErrorFormatters::formatOrFallback, MARLEK_DOC("Get the formatted error message."))
+        .def("get_message_formatted", &ErrorFormatters::formatOrFallback,
+             MARLEK_DOC("Get the formatted error message."))
         .def(
             "__eq__", [](const ErrorObject& self, const ErrorObject& other) { return self == other; },
             py::is_operator(), MARLEK_DOC("Compare two ErrorObject instances for equality."))
         .def(
             "__eq__",
-            [](const ErrorObject& self, bool other) { return (self.getErrorCodeEnum() != ErrorCodeEnum::NONE) == other; },
+            [](const ErrorObject& self, bool other) {
+                return (self.getErrorCodeEnum() != ErrorCodeEnum::NONE) == other;
+            },
             py::is_operator(),
-            "\n    Compare ErrorObject with a boolean.\n\n    Allows patterns like ``error == False`` to check for success.\n")
+            "\n    Compare ErrorObject with a boolean.\n\n"
+            "    Allows patterns like ``error == False`` to check for success.\n")
         .def(
             "__ne__", [](const ErrorObject& self, const ErrorObject& other) { return !(self == other); },
             py::is_operator(), MARLEK_DOC("Compare two ErrorObject instances for inequality."))
@@ -83,5 +87,6 @@ void init_error_wrap(py::module_& m)
         .def(
             "__bool__", [](const ErrorObject& self) { return self.getErrorCodeEnum() != ErrorCodeEnum::NONE; },
             "\n    Convert ErrorObject to boolean.\n\n    A failure is true, success (code NONE) is false.\n")
-        .def("__str__", &ErrorFormatters::formatOrFallback, MARLEK_DOC("Get string representation of the ErrorObject."));
+        .def("__str__", &ErrorFormatters::formatOrFallback,
+             MARLEK_DOC("Get string representation of the ErrorObject."));
 }

@@ -23,10 +23,12 @@ void registerJobOptions(py::module_& m)
 {
     py::class_<JobOptions>(m, "JobOptions",
                            "\n    Options which apply to the execution of a job, not to its measurement parameters.\n\n"
-                           "    Pass an instance to :meth:`marlek_link.AbstractMeasurementJob.set_job_options` before the\n"
-                           "    job is handed to :meth:`marlek_link.MarlekLink.do_job`. Only options which are set are\n"
-                           "    transmitted; an absent option means False.\n")
-        .def(py::init([](bool bypassQueue, bool discardResultData) { return JobOptions{bypassQueue, discardResultData}; }),
+                           "    Pass an instance to :meth:`marlek_link.AbstractMeasurementJob.set_job_options`\n"
+                           "    before the job is handed to :meth:`marlek_link.MarlekLink.do_job`. Only options\n"
+                           "    which are set are transmitted; an absent option means False.\n")
+        .def(py::init([](bool bypassQueue, bool discardResultData) {
+                 return JobOptions{bypassQueue, discardResultData};
+             }),
              py::arg("bypass_queue") = false, py::arg("discard_result_data") = false,
              "\n    Create job options.\n\n"
              "    :param bypass_queue: run the job at once instead of appending it to the job queue; the TQ5\n"
@@ -57,7 +59,8 @@ void registerJobInfo(py::module_& m)
             "get_status_detail_string", [](const JobInfo& info) { return std::string(info.getStatusDetailString()); },
             MARLEK_DOC("Get the detailed status of the job as string."))
         .def(
-            "get_error", [](JobInfo& info) -> ErrorObject& { return info.error; }, py::return_value_policy::reference_internal,
+            "get_error", [](JobInfo& info) -> ErrorObject& { return info.error; },
+            py::return_value_policy::reference_internal,
             MARLEK_DOC("Get the error object of the job"))
         .def(
             "get_error_message", [](const JobInfo& info) { return ErrorFormatters::formatOrFallback(info.error); },

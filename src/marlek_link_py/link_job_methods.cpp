@@ -72,7 +72,8 @@ void add_link_job_methods(LinkClass& cls)
             return valueOrError(unlocked<std::expected<SettingsSet, ErrorObject>>([&] { return link.getSettings(); }));
         },
         "\n    Get the current device settings\n\n"
-        "    :returns: a :class:`marlek_link.SettingsSet` on success, an :class:`marlek_link.ErrorObject` on failure\n");
+        "    :returns: a :class:`marlek_link.SettingsSet` on success, an :class:`marlek_link.ErrorObject` on\n"
+        "        failure\n");
     cls.def(
         "get_job_info_list",
         [](MarlekLink& link, bool excludeFinishedJobs) {
