@@ -1,5 +1,7 @@
 #include "marlek_link_json/http_fetcher.hpp"
 
+#include "marlek_link_json/name_resolution.hpp"
+
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/bind_cancellation_slot.hpp>
 #include <boost/asio/cancellation_signal.hpp>
@@ -68,9 +70,8 @@ FetchResult unexpectedException(const std::exception_ptr& failure)
         ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}", std::move(text)));
 }
 
-// Resolution cannot be cancelled, so a time-out that elapses during it (or
-// between two steps) is noticed here, before the next step starts; that step
-// then fails as if it had been cancelled.
+// A time-out that elapses between two steps is noticed here, before the next
+// step starts; that step then fails as if it had been cancelled.
 asio::awaitable<bool> cancelled()
 {
     const auto state = co_await asio::this_coro::cancellation_state;
@@ -87,11 +88,18 @@ asio::awaitable<FetchResult> exchange(std::string target, std::string host, std:
     co_await asio::this_coro::throw_if_cancelled(false);
     const auto executor = co_await asio::this_coro::executor;
 
-    tcp::resolver resolver(executor);
-    const auto [resolveError, endpoints] = co_await resolver.async_resolve(host, port, noThrow);
-    if (resolveError) {
-        co_return dnsError(resolveError.message());
+    // The time-out ends the wait for the system resolver, which cannot be
+    // interrupted; the fetch then returns without waiting for it.
+    NameResolution resolution(executor, host, port);
+    const std::optional<NameResolution::Answer> resolved =
+        co_await resolution.answer(std::chrono::steady_clock::duration::max());
+    if (!resolved) {
+        co_return dnsError(cancelledText());
     }
+    if (resolved->error) {
+        co_return dnsError(resolved->error.message());
+    }
+    const auto& endpoints = resolved->results;
 
     if (co_await cancelled()) {
         co_return connectError();

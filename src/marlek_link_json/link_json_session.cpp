@@ -14,14 +14,27 @@
 namespace {
 
 thread_local unsigned sessionCallbackDepth = 0;
+// The session on whose behalf this thread runs, if any.
+thread_local const LinkJsonSession* sessionOfThisThread = nullptr;
 
 // Marks the extent of work done on behalf of a session (see inSessionCallback).
 class SessionCallbackScope {
 public:
-    SessionCallbackScope() { ++sessionCallbackDepth; }
-    ~SessionCallbackScope() { --sessionCallbackDepth; }
+    explicit SessionCallbackScope(const LinkJsonSession* session) : previous(sessionOfThisThread)
+    {
+        ++sessionCallbackDepth;
+        sessionOfThisThread = session;
+    }
+    ~SessionCallbackScope()
+    {
+        --sessionCallbackDepth;
+        sessionOfThisThread = previous;
+    }
     SessionCallbackScope(const SessionCallbackScope&) = delete;
     SessionCallbackScope& operator=(const SessionCallbackScope&) = delete;
+
+private:
+    const LinkJsonSession* previous;
 };
 
 } // namespace
@@ -63,11 +76,11 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
         return future;
     }
     llSession->setReceiveHandler([this](std::string&& text) {
-        SessionCallbackScope scope;
+        SessionCallbackScope scope(this);
         dispatchIncommingJson(text);
     });
     llSession->setReceiveBinaryHandler([this](std::string&& data) {
-        SessionCallbackScope scope;
+        SessionCallbackScope scope(this);
         dispatchIncommingBinary(std::move(data));
     });
     installStatusLambda();
@@ -77,6 +90,7 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
     }
     // Started here rather than on the connect thread, so that a disconnect
     // meanwhile always finds the attempt it has to stop.
+    std::lock_guard lock(connectThreadMutex);
     auto outcome = llSession->asyncConnect();
     connectInProgress = true;
     connectThread = std::thread([this, promise = std::move(promise), outcome = std::move(outcome)]() mutable {
@@ -151,7 +165,12 @@ void LinkJsonSession::disconnect()
 
 void LinkJsonSession::endConnectAttempt()
 {
-    if (!connectThread.joinable()) {
+    std::thread attempt;
+    {
+        std::lock_guard lock(connectThreadMutex);
+        attempt = std::move(connectThread);
+    }
+    if (!attempt.joinable()) {
         return;
     }
     // An attempt still running is stopped rather than waited out (the
@@ -159,7 +178,7 @@ void LinkJsonSession::endConnectAttempt()
     if (connectInProgress && llSession) {
         llSession->disconnect();
     }
-    connectThread.join();
+    attempt.join();
 }
 
 void LinkJsonSession::disposeLowLevelSession()
@@ -187,7 +206,7 @@ void LinkJsonSession::startWatchdog()
         ioContext.get_executor());
     watchdogRunning = true;
     watchdogThread = std::make_unique<std::thread>([this] {
-        SessionCallbackScope scope;
+        SessionCallbackScope scope(this);
         ioContext.run();
     });
 }
@@ -214,7 +233,7 @@ void LinkJsonSession::installStatusLambda()
 {
     llSession->setConnectionStatusCallback(
         [this](MarlekLinkConnectionStatusEnum status) {
-            SessionCallbackScope scope;
+            SessionCallbackScope scope(this);
             updateConnectionStatus(status);
         });
 }
@@ -275,6 +294,16 @@ void LinkJsonSession::setConnectionTimeout(std::chrono::milliseconds timeout)
 bool LinkJsonSession::inSessionCallback()
 {
     return sessionCallbackDepth > 0;
+}
+
+std::optional<ErrorObject> LinkJsonSession::answerCannotArrive() const
+{
+    if (sessionOfThisThread != this) {
+        return std::nullopt;
+    }
+    return ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
+                       "a callback cannot wait for an answer of its own session: the answer would arrive on the "
+                       "thread that runs the callback");
 }
 
 bool LinkJsonSession::isIpAddress(const std::string& host)

@@ -19,6 +19,7 @@
 
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
+#include <boost/asio/steady_timer.hpp>
 #include <boost/json/array.hpp>
 #include <boost/json/object.hpp>
 #include <boost/json/string.hpp>
@@ -56,9 +57,13 @@ class MarlekLinkEventHandler;
 // messages and status changes) and the watchdog thread, which runs the
 // session's own I/O context with the time-outs while connected.
 //
-// Callbacks that the cancellation, the event dispatch, pending-job updates or
-// the download delivery call run inside the lock of their table and must not
-// call back into that table of the same session.
+// Callbacks that the cancellation, pending-job updates or the download
+// delivery call run inside the lock of their table and must not call back
+// into that table of the same session. Event callbacks may register and
+// remove event callbacks: that takes effect once the current message has
+// reached all of its callbacks. Nothing that waits for the workstation's
+// answer can run on the session's own threads (the answer would have to
+// arrive on them): such calls fail there at once (see answerCannotArrive).
 class LinkJsonSession {
 public:
     enum class CancellationReason : std::uint32_t {
@@ -74,6 +79,13 @@ public:
     struct PendingJob {
         ReplyCallback callback;
         AbstractMeasurementJob* job = nullptr; // never owned
+    };
+
+    // A running time-out's timer, so that it can be cancelled once it is no
+    // longer needed. Touched on the watchdog thread only; the timer belongs
+    // to its wait.
+    struct PendingTimeout {
+        std::weak_ptr<boost::asio::steady_timer> timer;
     };
 
     static const boost::json::string JOB_STATUS_FAILED;
@@ -168,7 +180,8 @@ public:
     void handleReply(const boost::json::object& message);
     void handleJobDone(const boost::json::object& message);
 
-    // Event callbacks, run on the worker thread under the handler lock.
+    // Event callbacks, run on the worker thread under the handler lock. Called
+    // from one of them, these take effect when the current dispatch ends.
     void setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
     void setEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback);
     void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
@@ -236,13 +249,23 @@ private:
     void failRequestAtOnce(const boost::json::string& requestId, const ErrorObject& error);
     void sendText(const boost::json::string& requestId, const std::string& text);
     // Runs onExpiry on the watchdog thread after the wait, unless the
-    // watchdog stops first. Does nothing while the watchdog is not running.
-    void startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry);
+    // watchdog stops or the time-out is cancelled first. Does nothing and
+    // returns null while the watchdog is not running.
+    std::shared_ptr<PendingTimeout> startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry);
+    void cancelTimeout(const std::shared_ptr<PendingTimeout>& timeout);
     void runConnectTask(std::promise<ErrorObject> promise, std::future<MarlekLinkServiceStatusEnum> pendingOutcome);
     void endConnectAttempt();
     void disposeLowLevelSession();
     void installStatusLambda();
     void notifyStatusCallback(MarlekLinkConnectionStatusEnum status);
+    void callEventCallbacks(EventTypeEnum type, const boost::json::object& message);
+    // Applies a change of the handler tables under their lock, or after the
+    // dispatch when the calling thread is dispatching events of this session.
+    void changeEventHandlers(std::function<void()> change);
+    // The error of a call that would wait for an answer on a thread of this
+    // session (incoming messages, status changes, time-outs), where the
+    // answer or its time-out can never arrive; empty elsewhere.
+    std::optional<ErrorObject> answerCannotArrive() const;
     boost::json::object sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
                                             boost::json::object keys, int timeout = -1);
 
@@ -255,13 +278,22 @@ private:
     std::mutex requestIdGeneratorMutex;
     boost::uuids::random_generator requestIdGenerator;
 
+    struct PendingRequest {
+        ReplyCallback callback;
+        // Cancelled when the request is resolved: a burst of answered
+        // requests must not leave thousands of timers running.
+        std::shared_ptr<PendingTimeout> timeout;
+    };
     std::mutex pendingRequestsMutex;
-    std::map<boost::json::string, ReplyCallback> pendingRequests;
+    std::map<boost::json::string, PendingRequest> pendingRequests;
     std::mutex pendingJobsMutex;
     std::map<boost::json::string, PendingJob> pendingJobs;
     std::map<EventTypeEnum, std::set<std::shared_ptr<EventCallback>>> eventHandlers;
     std::set<std::shared_ptr<MarlekLinkEventHandler>> handlerObjects;
     std::mutex eventHandlersMutex;
+    // Changes asked for by event callbacks during a dispatch, applied at its
+    // end; guarded by eventHandlersMutex.
+    std::vector<std::function<void()>> deferredRegistrations;
     std::mutex pendingDownloadMutex;
     std::shared_ptr<DownloadCallback> pendingDownload;
     std::mutex pendingOperationsMutex;
@@ -286,6 +318,9 @@ private:
     // True once the current low-level session has connected; requests fail
     // at once otherwise, instead of waiting in a queue nobody sends.
     std::atomic<bool> connectionEstablished{false};
+    // Guards connectThread: it is started on the caller's thread while a
+    // status callback may already tear the session down on another one.
+    std::mutex connectThreadMutex;
     std::thread connectThread;
     std::atomic<bool> connectInProgress{false};
 

@@ -22,6 +22,25 @@ boost::json::parse_options incomingParseOptions()
     return options;
 }
 
+// The session whose event callbacks this thread is calling, with the handler
+// lock held. Registrations those callbacks make on that session wait for
+// the end of the dispatch instead of for the lock their own thread holds.
+thread_local const LinkJsonSession* dispatchingEventsOf = nullptr;
+
+class EventDispatchScope {
+public:
+    explicit EventDispatchScope(const LinkJsonSession* session) : previous(dispatchingEventsOf)
+    {
+        dispatchingEventsOf = session;
+    }
+    ~EventDispatchScope() { dispatchingEventsOf = previous; }
+    EventDispatchScope(const EventDispatchScope&) = delete;
+    EventDispatchScope& operator=(const EventDispatchScope&) = delete;
+
+private:
+    const LinkJsonSession* previous;
+};
+
 // One failing callback must not keep the message from the others.
 void callEventCallback(const LinkJsonSession::EventCallback& callback, const boost::json::object& event)
 {
@@ -103,16 +122,7 @@ void LinkJsonSession::handleJobDone(const boost::json::object& message)
         return;
     }
     resolvePendingJob(requestId->get_string(), message);
-    std::lock_guard lock(eventHandlersMutex);
-    const auto handlers = eventHandlers.find(EventTypeEnum::JOB_DONE);
-    if (handlers == eventHandlers.end()) {
-        return;
-    }
-    for (const auto& callback : handlers->second) {
-        if (callback && *callback) {
-            callEventCallback(*callback, message);
-        }
-    }
+    callEventCallbacks(EventTypeEnum::JOB_DONE, message);
 }
 
 void LinkJsonSession::handleEvent(const boost::json::object& message)
@@ -130,49 +140,79 @@ void LinkJsonSession::handleEvent(const boost::json::object& message)
     if (!type) {
         return;
     }
+    callEventCallbacks(*type, event);
+}
+
+void LinkJsonSession::callEventCallbacks(EventTypeEnum type, const boost::json::object& message)
+{
     std::lock_guard lock(eventHandlersMutex);
-    const auto handlers = eventHandlers.find(*type);
+    const auto handlers = eventHandlers.find(type);
     if (handlers == eventHandlers.end()) {
         return;
     }
-    for (const auto& callback : handlers->second) {
-        if (callback && *callback) {
-            callEventCallback(*callback, event);
+    {
+        const EventDispatchScope scope(this);
+        for (const auto& callback : handlers->second) {
+            if (callback && *callback) {
+                callEventCallback(*callback, message);
+            }
+        }
+    }
+    // In the order made; a change may make more when it is applied.
+    while (!deferredRegistrations.empty()) {
+        auto changes = std::move(deferredRegistrations);
+        deferredRegistrations.clear();
+        for (auto& change : changes) {
+            change();
         }
     }
 }
 
-void LinkJsonSession::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
+void LinkJsonSession::changeEventHandlers(std::function<void()> change)
 {
-    std::lock_guard lock(eventHandlersMutex);
-    if (!handlerObjects.insert(handler).second) {
-        std::cerr << "event handler already set" << std::endl;
+    if (dispatchingEventsOf == this) {
+        // The lock is held by this very thread, around the callback that
+        // asks for the change.
+        deferredRegistrations.push_back(std::move(change));
         return;
     }
-    eventHandlers[handler->getEventType()].insert(handler->getRawCallback());
+    std::lock_guard lock(eventHandlersMutex);
+    change();
+}
+
+void LinkJsonSession::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
+{
+    changeEventHandlers([this, handler] {
+        if (!handlerObjects.insert(handler).second) {
+            std::cerr << "event handler already set" << std::endl;
+            return;
+        }
+        eventHandlers[handler->getEventType()].insert(handler->getRawCallback());
+    });
 }
 
 void LinkJsonSession::setEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback)
 {
-    std::lock_guard lock(eventHandlersMutex);
-    eventHandlers[type].insert(callback);
+    changeEventHandlers([this, type, callback] { eventHandlers[type].insert(callback); });
 }
 
 void LinkJsonSession::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
 {
-    std::lock_guard lock(eventHandlersMutex);
-    handlerObjects.erase(handler);
-    const auto handlers = eventHandlers.find(handler->getEventType());
-    if (handlers != eventHandlers.end()) {
-        handlers->second.erase(handler->getRawCallback());
-    }
+    changeEventHandlers([this, handler] {
+        handlerObjects.erase(handler);
+        const auto handlers = eventHandlers.find(handler->getEventType());
+        if (handlers != eventHandlers.end()) {
+            handlers->second.erase(handler->getRawCallback());
+        }
+    });
 }
 
 void LinkJsonSession::clearEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback)
 {
-    std::lock_guard lock(eventHandlersMutex);
-    const auto handlers = eventHandlers.find(type);
-    if (handlers != eventHandlers.end()) {
-        handlers->second.erase(callback);
-    }
+    changeEventHandlers([this, type, callback] {
+        const auto handlers = eventHandlers.find(type);
+        if (handlers != eventHandlers.end()) {
+            handlers->second.erase(callback);
+        }
+    });
 }

@@ -99,6 +99,9 @@ boost::json::object LinkJsonSession::doControlJob(const std::string& type, const
                                                   const boost::json::object& metaData, const JobOptions& options,
                                                   AbstractMeasurementJob* job)
 {
+    if (const auto error = answerCannotArrive()) {
+        return makeFailedToCreateCompletion(makeRequestId(), ErrorFactory::makeJsonError(*error));
+    }
     const auto completion = std::make_shared<OncePromise<boost::json::object>>();
     auto future = completion->getFuture();
     doControlJob(
@@ -156,6 +159,9 @@ void LinkJsonSession::updatePendingJob(const boost::json::string& requestId, con
 
 ErrorObject LinkJsonSession::waitForJobToFinish(AbstractMeasurementJob& job)
 {
+    if (const auto error = answerCannotArrive()) {
+        return *error;
+    }
     const std::string jobId = job.getLastJobInfo().jobId;
     const auto markNotFound = [&] {
         ErrorObject error = jobNotFound(jobId);

@@ -87,6 +87,9 @@ void LinkJsonSession::sendRequest(boost::json::object request, const ReplyCallba
 
 boost::json::object LinkJsonSession::sendRequest(const boost::json::object& request, int timeout)
 {
+    if (const auto error = answerCannotArrive()) {
+        return makeFailedReply(makeRequestId(), *error);
+    }
     std::promise<boost::json::object> reply;
     auto future = reply.get_future();
     sendRequest(request, [&reply](const boost::json::object& message) { reply.set_value(message); }, timeout);
@@ -120,55 +123,90 @@ void LinkJsonSession::addPendingRequest(const boost::json::string& requestId, Re
 {
     {
         std::lock_guard lock(pendingRequestsMutex);
-        pendingRequests.insert_or_assign(requestId, std::move(callback));
+        pendingRequests.insert_or_assign(requestId, PendingRequest{std::move(callback), nullptr});
     }
     addRequestTimeout(requestId, timeout);
 }
 
 void LinkJsonSession::resolvePendingRequest(const boost::json::string& requestId, const boost::json::object& reply)
 {
-    ReplyCallback callback;
+    PendingRequest pending;
     {
         std::lock_guard lock(pendingRequestsMutex);
         const auto entry = pendingRequests.find(requestId);
         if (entry == pendingRequests.end()) {
             return;
         }
-        callback = std::move(entry->second);
+        pending = std::move(entry->second);
         pendingRequests.erase(entry);
     }
-    if (callback) {
-        callback(reply);
+    cancelTimeout(pending.timeout);
+    if (pending.callback) {
+        pending.callback(reply);
     }
 }
 
 void LinkJsonSession::addRequestTimeout(boost::json::string requestId, int timeout)
 {
-    startTimeout(std::chrono::milliseconds(timeout), [this, requestId = std::move(requestId)] {
+    auto pendingTimeout = startTimeout(std::chrono::milliseconds(timeout), [this, requestId] {
         resolvePendingRequest(requestId,
                               makeFailedReply(requestId, ErrorFactory::makeError<ErrorCodeEnum::OPERATION_TIMED_OUT>()));
     });
+    if (!pendingTimeout) {
+        return;
+    }
+    {
+        std::lock_guard lock(pendingRequestsMutex);
+        const auto entry = pendingRequests.find(requestId);
+        if (entry != pendingRequests.end()) {
+            entry->second.timeout = std::move(pendingTimeout);
+            return;
+        }
+    }
+    // Resolved while its time-out was being set up.
+    cancelTimeout(pendingTimeout);
 }
 
-void LinkJsonSession::startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry)
+std::shared_ptr<LinkJsonSession::PendingTimeout> LinkJsonSession::startTimeout(std::chrono::milliseconds wait,
+                                                                               std::function<void()> onExpiry)
 {
     std::lock_guard lock(watchdogMutex);
     if (!watchdogRunning) {
-        return;
+        return nullptr;
     }
-    // Slots are taken and installed on the watchdog thread only, the same
+    auto pending = std::make_shared<PendingTimeout>();
+    // Signals are taken and installed on the watchdog thread only, the same
     // thread that emits on them, so no time-out can miss its cancellation.
-    boost::asio::post(ioContext, [this, wait, onExpiry = std::move(onExpiry)]() mutable {
+    boost::asio::post(ioContext, [this, pending, wait, onExpiry = std::move(onExpiry)]() mutable {
         auto timer = std::make_shared<boost::asio::steady_timer>(ioContext, wait);
-        auto slot = cancellationSignals.slot();
+        pending->timer = timer;
+        boost::asio::cancellation_signal& signal = cancellationSignals.take();
         timer->async_wait(boost::asio::bind_cancellation_slot(
-            slot, [timer, slot, onExpiry = std::move(onExpiry)](const boost::system::error_code& error) mutable {
-                // Frees the signal for the next time-out.
-                slot.clear();
+            signal.slot(), [this, timer, &signal,
+                            onExpiry = std::move(onExpiry)](const boost::system::error_code& error) mutable {
+                cancellationSignals.giveBack(signal);
                 if (!error) {
                     callContained("time-out handling", onExpiry);
                 }
             }));
+    });
+    return pending;
+}
+
+void LinkJsonSession::cancelTimeout(const std::shared_ptr<PendingTimeout>& timeout)
+{
+    if (!timeout) {
+        return;
+    }
+    std::lock_guard lock(watchdogMutex);
+    if (!watchdogRunning) {
+        return;
+    }
+    // Behind the post that set the timer up, on the thread that owns it.
+    boost::asio::post(ioContext, [timeout] {
+        if (const auto timer = timeout->timer.lock()) {
+            timer->cancel();
+        }
     });
 }
 
@@ -190,9 +228,10 @@ void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
     // start request's callback, which takes the jobs lock inside this one.
     {
         std::lock_guard lock(pendingRequestsMutex);
-        for (auto& [requestId, callback] : pendingRequests) {
-            if (callback) {
-                callContained("cancelling a request", [&] { callback(makeFailedReply(requestId, error)); });
+        for (auto& [requestId, pending] : pendingRequests) {
+            cancelTimeout(pending.timeout);
+            if (pending.callback) {
+                callContained("cancelling a request", [&] { pending.callback(makeFailedReply(requestId, error)); });
             }
         }
         pendingRequests.clear();

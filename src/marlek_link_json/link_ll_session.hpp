@@ -2,6 +2,7 @@
 
 #include "marlek_link_json/abstract_link_ll_session.hpp"
 #include "marlek_link_json/link_ll_session_timing.hpp"
+#include "marlek_link_json/name_resolution.hpp"
 
 #include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/awaitable.hpp>
@@ -101,6 +102,7 @@ private:
     std::mutex sendQueueMutex; // guards the pointer, not the thread-safe queue
     std::unique_ptr<SendQueue> sendQueue;
     std::unique_ptr<LinkLlSslImpl> ssl;
+    std::unique_ptr<NameResolution> resolution;
     std::unique_ptr<WebSocket> websocket;
     std::function<void(std::string&&)> receiveHandler;
     std::function<void(std::string&&)> receiveBinaryHandler;

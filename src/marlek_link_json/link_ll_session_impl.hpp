@@ -26,12 +26,6 @@ namespace link_ll_detail {
 
 inline constexpr auto awaitTuple = boost::asio::as_tuple(boost::asio::use_awaitable);
 
-struct ResolveState {
-    boost::system::error_code error;
-    boost::asio::ip::tcp::resolver::results_type results;
-    bool done = false;
-};
-
 } // namespace link_ll_detail
 
 template <typename Stream>
@@ -171,25 +165,12 @@ boost::asio::awaitable<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::runCo
     using Status = MarlekLinkServiceStatusEnum;
     namespace websocket_ns = boost::beast::websocket;
 
-    // Resolution runs on a helper thread of the resolver that cancelling cannot
-    // interrupt, so it is awaited through a timer that its completion cancels.
-    auto resolver = std::make_shared<boost::asio::ip::tcp::resolver>(*ioContext);
-    auto resolveState = std::make_shared<link_ll_detail::ResolveState>();
-    auto resolveTimer = std::make_shared<boost::asio::steady_timer>(*ioContext, connectionTimeout);
-    resolver->async_resolve(host, port,
-                            [resolveState, resolveTimer, resolver](const boost::system::error_code& error,
-                                                                   auto results) {
-                                resolveState->error = error;
-                                resolveState->results = std::move(results);
-                                resolveState->done = true;
-                                resolveTimer->cancel();
-                            });
-    co_await resolveTimer->async_wait(awaitTuple);
-    if (!resolveState->done) {
-        resolver->cancel();
-        co_return Status::RESOLVE_FAILED;
-    }
-    if (resolveState->error) {
+    // Kept in the session rather than here, so that disconnect can let go of
+    // a resolution still running before the I/O context goes.
+    resolution = std::make_unique<NameResolution>(ioContext->get_executor(), host, port);
+    const std::optional<NameResolution::Answer> resolved = co_await resolution->answer(connectionTimeout);
+    resolution.reset();
+    if (!resolved || resolved->error) {
         co_return Status::RESOLVE_FAILED;
     }
 
@@ -202,7 +183,7 @@ boost::asio::awaitable<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::runCo
     auto& tcpLayer = boost::beast::get_lowest_layer(*websocket);
 
     tcpLayer.expires_after(connectionTimeout);
-    auto [connectError, endpoint] = co_await tcpLayer.async_connect(resolveState->results, awaitTuple);
+    auto [connectError, endpoint] = co_await tcpLayer.async_connect(resolved->results, awaitTuple);
     tcpLayer.expires_never();
     if (connectError) {
         tcpLayer.close();
@@ -484,6 +465,9 @@ void LinkLlSession<Stream>::disconnect()
         updateConnectionStatus(MarlekLinkConnectionStatusEnum::DISCONNECTED);
     }
     workerThread.reset();
+    // A resolution that timed out or was stopped may still be running: it
+    // finishes on its own, unobserved, instead of holding this return.
+    resolution.reset();
     {
         std::lock_guard lock(sendQueueMutex);
         sendQueue.reset();

@@ -483,7 +483,9 @@ TYPED_TEST(DcRecord, XmlReaderReadsTheRestAroundAMissingChild)
 TEST(DcRecordJson, KeysAreCaseSensitive)
 {
     auto object = CvJob(Case<CvJob>::record()).getParameterObject();
-    object["Start_Value"] = object.at("start_value");
+    // A copy: inserting may move the element that at() refers to.
+    const json::value startValue = object.at("start_value");
+    object["Start_Value"] = startValue;
     object.erase("start_value");
     object["autorange"] = json::string("true");
     expectJsonError([&] { StrictJson::read<CvParameters>(object); }, json::error::size_mismatch);

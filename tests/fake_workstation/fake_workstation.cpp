@@ -114,7 +114,10 @@ public:
 
     template <typename... StreamArgs>
     Connection(const ServerContext& server, StreamArgs&&... streamArgs)
-        : server(server), ws(std::forward<StreamArgs>(streamArgs)...), resumeTimer(server.ioContext)
+        : server(server), ws(std::forward<StreamArgs>(streamArgs)...), resumeTimer(server.ioContext),
+          // Paused from the start rather than once the upgrade is done: a
+          // resume that comes while the upgrade completes must stay in force.
+          paused(server.options.pauseReadingAfterUpgrade)
     {
     }
 
@@ -219,7 +222,6 @@ private:
             co_return;
         }
         open = true;
-        paused = paused || server.options.pauseReadingAfterUpgrade;
         pumpWrites();
 
         buffer.consume(buffer.size());

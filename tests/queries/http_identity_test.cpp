@@ -1,10 +1,14 @@
 #include "queries_test_support.hpp"
 
 #include "fake_workstation/http_id_server.hpp"
+#include "fake_workstation/stalled_resolver.hpp"
+#include "marlek_link/marlek_link.hpp"
 #include "marlek_link_json/http_fetcher.hpp"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+
+#include <future>
 
 using fake_workstation::HttpIdBehaviour;
 using fake_workstation::HttpIdServer;
@@ -152,4 +156,25 @@ TEST(HttpIdentity, RefusedPortFailsToConnect)
     const auto info = LinkJsonSession::id("127.0.0.1", port, 300ms);
     ASSERT_FALSE(info.has_value());
     EXPECT_EQ(codeOf(info.error()), ErrorCodeEnum::CONNECTION_FAILED);
+}
+
+// The system resolver cannot be interrupted; the identity fetch ends at its
+// time-out all the same.
+TEST(HttpIdentity, StalledNameResolutionEndsAtTheTimeOut)
+{
+    fake_workstation::StalledResolver stalled;
+    const auto started = std::chrono::steady_clock::now();
+    auto fetching = std::async(std::launch::async, [] { return MarlekLink::id("workstation.example", "80", 300ms); });
+    // Released on failure only, so that no thread is left hanging.
+    const bool ended = fetching.wait_for(10s) == std::future_status::ready;
+    if (!ended) {
+        stalled.release();
+    }
+    ASSERT_TRUE(ended) << "the fetch waits for the resolver";
+    const auto info = fetching.get();
+    EXPECT_GE(std::chrono::steady_clock::now() - started, 300ms);
+    ASSERT_FALSE(info.has_value());
+    EXPECT_EQ(codeOf(info.error()), ErrorCodeEnum::CONNECTION_DNS_ERROR);
+    EXPECT_EQ(formatted(info.error()),
+              "dns error: " + boost::asio::error::make_error_code(boost::asio::error::operation_aborted).message());
 }

@@ -3,6 +3,8 @@
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 
+#include <future>
+#include <mutex>
 #include <thread>
 
 using Connection = MarlekLinkConnectionStatusEnum;
@@ -28,8 +30,9 @@ public:
 TEST(SessionConnection, ConnectsReportsStatusAndDisconnects)
 {
     FakeWorkstation workstation;
-    LinkJsonSession session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE, "", "");
+    // Declared first: the session's closing reports DISCONNECTED into it.
     Inbox<Connection> statuses;
+    LinkJsonSession session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE, "", "");
     session.setConnectionStatusCallback([&](Connection status) { statuses.push(status); });
     EXPECT_EQ(session.getConnectionStatus(), Connection::DISCONNECTED);
 
@@ -189,4 +192,36 @@ TEST(SessionConnection, RecognisesAddressLiterals)
     EXPECT_FALSE(LinkJsonSession::isIpAddress("localhost"));
     EXPECT_FALSE(LinkJsonSession::isIpAddress("127.0.0"));
     EXPECT_FALSE(LinkJsonSession::isIpAddress(""));
+}
+
+// A status callback may hand its session to another thread for teardown as
+// soon as CONNECTED is reported, while connect is still finishing the start
+// of its attempt on the caller's thread.
+TEST(SessionConnection, TeardownOnAnotherThreadRightAtConnectedIsSafe)
+{
+    FakeWorkstation workstation;
+    for (int round = 0; round < 20; ++round) {
+        std::promise<void> tornDown;
+        std::thread teardown;
+        {
+            LinkJsonSession session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE, "", "");
+            std::mutex teardownMutex;
+            session.setConnectionStatusCallback([&](Connection status) {
+                if (status != Connection::CONNECTED) {
+                    return;
+                }
+                std::lock_guard lock(teardownMutex);
+                teardown = std::thread([&] {
+                    session.disconnect();
+                    tornDown.set_value();
+                });
+            });
+            // Either outcome is right: the teardown may stop the attempt.
+            const ErrorCodeEnum outcome = codeOf(session.connect());
+            EXPECT_TRUE(outcome == ErrorCodeEnum::NONE || outcome == ErrorCodeEnum::CONNECTION_FAILED) << round;
+            ASSERT_EQ(tornDown.get_future().wait_for(kWait), std::future_status::ready) << round;
+            std::lock_guard lock(teardownMutex);
+            teardown.join();
+        }
+    }
 }

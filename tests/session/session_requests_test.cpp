@@ -3,6 +3,7 @@
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <regex>
@@ -82,6 +83,37 @@ TEST_F(ConnectedSession, SilentWorkstationTimesOutAndTheLateReplyIsIgnored)
     EXPECT_TRUE(LinkJsonSession::wasSuccessful(session->sendRequest(request("/status"), -1)));
 }
 
+// Answered requests leave no timer running behind them: a short time-out set
+// right after a burst of them still fires close to its setting.
+TEST_F(ConnectedSession, ShortTimeOutRightAfterABurstOfAnsweredRequestsFiresOnTime)
+{
+    constexpr std::size_t kBurst = 20000;
+    // Within the send queue's capacity, so that nothing is refused.
+    constexpr std::size_t kBatch = 500;
+    session->setRequestTimeout(1s);
+    Inbox<bool> answers;
+    for (std::size_t sent = 0; sent < kBurst; sent += kBatch) {
+        for (std::size_t i = 0; i < kBatch; ++i) {
+            session->sendRequest(request("/status"),
+                                 [&](const auto& reply) { answers.push(LinkJsonSession::wasSuccessful(reply)); }, -1);
+        }
+        ASSERT_TRUE(answers.waitForCount(sent + kBatch, 30s)) << sent;
+    }
+    const auto all = answers.snapshot();
+    EXPECT_EQ(std::count(all.begin(), all.end(), true), std::ptrdiff_t(kBurst));
+
+    router().setReplyOverride("/id", {.mode = Mode::NoReply});
+    constexpr auto kShort = 200ms;
+    const auto started = std::chrono::steady_clock::now();
+    const auto reply = session->sendRequest(request("/id"), int(kShort.count()));
+    const auto elapsed = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(replyCode(reply), ErrorCodeEnum::OPERATION_TIMED_OUT);
+    EXPECT_GE(elapsed, kShort);
+    // Generous for a loaded machine, and still far below the second that the
+    // burst's own time-outs would hold the watchdog if they were left running.
+    EXPECT_LT(elapsed, kShort + 700ms);
+}
+
 TEST_F(ConnectedSession, GivenTimeOutOverridesTheSessionsOne)
 {
     router().setReplyOverride("/id", {.mode = Mode::NoReply});
@@ -136,20 +168,25 @@ TEST_F(ConnectedSession, DroppedConnectionFailsEveryPendingRequestBeforeTheStatu
 {
     router().setReplyOverride("/id", {.mode = Mode::NoReply});
     session->setRequestTimeout(60s);
-    Inbox<std::string> events;
-    session->setConnectionStatusCallback([&](Connection status) {
-        events.push(status == Connection::DISCONNECTED ? "disconnected" : "connected");
+    // Shared with the callbacks: the session outlives this test's body. The
+    // CONNECTED report of the connect may still come in after connect has
+    // returned; only the loss matters here.
+    const auto events = std::make_shared<Inbox<std::string>>();
+    session->setConnectionStatusCallback([events](Connection status) {
+        if (status == Connection::DISCONNECTED) {
+            events->push("disconnected");
+        }
     });
     for (int i = 0; i < 3; ++i) {
-        session->sendRequest(request("/id"), [&](const auto& reply) {
-            events.push(formatted(LinkJsonSession::getError(reply)));
+        session->sendRequest(request("/id"), [events](const auto& reply) {
+            events->push(formatted(LinkJsonSession::getError(reply)));
         }, -1);
     }
     ASSERT_TRUE(workstation.waitForMessages(3, kWait));
     workstation.dropConnection();
     // The drop is noticed once all three loops of the connection ended.
-    ASSERT_TRUE(events.waitForCount(4, 8s));
-    const auto seen = events.snapshot();
+    ASSERT_TRUE(events->waitForCount(4, 8s));
+    const auto seen = events->snapshot();
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(seen[i], "network connection closed by remote peer");
     }

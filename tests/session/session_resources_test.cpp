@@ -55,6 +55,17 @@ std::string readFile(const fs::path& path)
 
 class Resources : public ConnectedSession {
 protected:
+    // Uploads and downloads move megabytes in many requests: the short
+    // time-out of the fixture would fail them on a loaded machine. Tests of
+    // a time-out set their own.
+    static constexpr auto kTransferTimeout = 30s;
+
+    void SetUp() override
+    {
+        ConnectedSession::SetUp();
+        session->setRequestTimeout(kTransferTimeout);
+    }
+
     Resource stored(const std::string& content, ResourceTypeEnum type = ResourceTypeEnum::WAVE)
     {
         Resource resource = Resource::fromId(type, router().addResource(type, "stored", content));
@@ -273,7 +284,8 @@ TEST_P(FullDownload, ChecksTheBinaryMessage)
     std::string output;
     const auto started = std::chrono::steady_clock::now();
     const ErrorObject result = session->retrieveFullResource(resource, output, 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
+    // Ended by the wait for the binary message, not by the request time-out.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     EXPECT_EQ(codeOf(result), c.code) << formatted(result);
     EXPECT_EQ(resource.getSize(), content.size());
     if (c.code == ErrorCodeEnum::NONE) {
@@ -375,7 +387,9 @@ TEST_F(Resources, FailedDownloadToFileLeavesAnExistingFileUntouched)
     EXPECT_EQ(readFile(target), "precious");
 
     router().setReplyOverride("/WAVE/get", {.mode = Mode::NoReply});
+    session->setRequestTimeout(kRequestTimeout);
     EXPECT_EQ(codeOf(session->downloadResourceToFile(resource, target)), ErrorCodeEnum::OPERATION_TIMED_OUT);
+    session->setRequestTimeout(kTransferTimeout);
     EXPECT_EQ(readFile(target), "precious");
     // No temporary file is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);

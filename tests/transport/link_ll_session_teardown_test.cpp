@@ -17,16 +17,20 @@ namespace {
 
 constexpr auto kCloseLimit = 1000ms;
 const auto kDisconnectBound = kCloseLimit + LinkLlSessionTiming{}.disconnectMargin;
+// Far beyond what an orderly close takes even on a loaded machine, so that
+// only a close that hangs runs into it.
+constexpr auto kGenerousCloseLimit = 10s;
 
 // Runs disconnect on a thread of its own and returns how long it took. A
 // disconnect that is still running well past its bound fails the whole
 // program on the spot: the hung worker cannot be cleaned up, and a test
 // program that never returns would hide which case hung.
-std::chrono::steady_clock::duration timedDisconnect(SessionProbe& session, const std::string& context)
+std::chrono::steady_clock::duration timedDisconnect(SessionProbe& session, const std::string& context,
+                                                    std::chrono::milliseconds closeLimit = kCloseLimit)
 {
     const auto started = std::chrono::steady_clock::now();
     auto done = std::async(std::launch::async, [&] { session->disconnect(); });
-    if (done.wait_for(kDisconnectBound + 5s) != std::future_status::ready) {
+    if (done.wait_for(closeLimit + LinkLlSessionTiming{}.disconnectMargin + 5s) != std::future_status::ready) {
         ADD_FAILURE() << "disconnect hangs: " << context;
         std::fflush(stdout);
         std::_Exit(EXIT_FAILURE);
@@ -94,13 +98,14 @@ private:
 };
 
 // The peer's frames and its answer to the close frame may reach the client
-// together; the closing handshake must still end, orderly, every time.
+// together; the closing handshake must still end, orderly, every time. The
+// rounds are counted, not timed: a loaded machine runs them slower, not
+// differently.
 TEST_P(DisconnectUnderTraffic, WhileThePeerStreamsFramesEndsOrderlyEveryTime)
 {
     FakeWorkstation workstation(serving());
-    const auto stressEnd = std::chrono::steady_clock::now() + 3s;
-    int round = 0;
-    for (; round < 1000 && std::chrono::steady_clock::now() < stressEnd; ++round) {
+    TimingOverride generous{20ms, kGenerousCloseLimit};
+    for (int round = 0; round < 40; ++round) {
         SessionProbe session("127.0.0.1", workstation.port(), flags());
         ASSERT_EQ(session->connect(), Status::OK) << "round " << round;
         std::chrono::steady_clock::duration took{};
@@ -112,10 +117,10 @@ TEST_P(DisconnectUnderTraffic, WhileThePeerStreamsFramesEndsOrderlyEveryTime)
                 ASSERT_TRUE(session->send("queued " + std::to_string(i)));
             }
             std::this_thread::sleep_for(std::chrono::microseconds(round % 10 * 300));
-            took = timedDisconnect(session, "round " + std::to_string(round));
+            took = timedDisconnect(session, "round " + std::to_string(round), kGenerousCloseLimit);
         }
         // The orderly close, not the cut-off after the close limit, ended it.
-        ASSERT_LT(took, kCloseLimit) << "round " << round;
+        ASSERT_LT(took, kGenerousCloseLimit) << "round " << round;
         ASSERT_EQ(session.statusHistory(), (std::vector{Connection::CONNECTED, Connection::DISCONNECTED}))
             << "round " << round;
         ASSERT_TRUE(workstation.waitUntil(
@@ -125,7 +130,6 @@ TEST_P(DisconnectUnderTraffic, WhileThePeerStreamsFramesEndsOrderlyEveryTime)
         ASSERT_EQ(record.closeCode, 1000) << "round " << round;
         ASSERT_EQ(record.messages.size(), std::size_t(round % 4)) << "round " << round;
     }
-    EXPECT_GE(round, 50);
 }
 
 // A peer that reads nothing holds the queued writes, so the closing handshake
