@@ -33,8 +33,11 @@ target_compile_definitions(marlek_boost INTERFACE BOOST_ALL_NO_LIB
   BOOST_ASIO_SEPARATE_COMPILATION BOOST_BEAST_SEPARATE_COMPILATION)
 target_link_libraries(marlek_boost INTERFACE Threads::Threads)
 
-# Python 3.13 and pybind11 3.0 for the Python module.
-set(Python_EXECUTABLE "${MARLEK_VENV}/bin/python")
+# Python 3.13 and pybind11 3.0 for the Python module. scikit-build-core names
+# the interpreter it builds for; every other build uses the venv's.
+if(NOT SKBUILD)
+  set(Python_EXECUTABLE "${MARLEK_VENV}/bin/python")
+endif()
 find_package(Python 3.13...<3.14 REQUIRED COMPONENTS Interpreter Development.Module)
 execute_process(COMMAND "${Python_EXECUTABLE}" -m pybind11 --cmakedir
                 OUTPUT_VARIABLE _marlek_pybind11_dir OUTPUT_STRIP_TRAILING_WHITESPACE

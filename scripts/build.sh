@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine (idempotent), builds the library, its tests and the
-# example program, then runs the example once against the fake workstation,
+# example program, installs the Python module into the venv, then runs the
+# example once against the fake workstation,
 # started here as a process of its own, so that a fresh clone shows the
 # library at work without a workstation. MARLEK_SKIP_EXAMPLE=1 skips the run.
 set -euo pipefail
@@ -10,6 +11,12 @@ build="${MARLEK_BUILD_DIR:-$root/build}"
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja ${MARLEK_CMAKE_ARGS:-}
 cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}"
+
+# The Python module: scikit-build-core builds it in build-py/, which stays
+# between runs, and ccache shares the core library's objects with the build
+# above, so a second install costs little.
+CMAKE_BUILD_PARALLEL_LEVEL="${MARLEK_JOBS:-$(nproc)}" \
+  "$root/.venv/bin/python" -m pip install --quiet --disable-pip-version-check --no-build-isolation "$root"
 
 if [[ "${MARLEK_SKIP_EXAMPLE:-0}" == 1 ]]; then
   exit 0

@@ -241,6 +241,11 @@ boost::json::object LinkJsonSession::updateSettings(SettingsSet& settings)
 {
     boost::json::object request{{"do", "/settings/set"}};
     request["settings"] = boost::json::value_from(settings);
+    // A setting the reply does not confirm must not keep reporting the
+    // success of an earlier update.
+    for (auto& [name, setting] : settings) {
+        setting.setSuccessfullyUpdated(false);
+    }
     boost::json::object reply = sendRequest(request, 0);
     updateSettingsVector(reply, settings);
     return reply;

@@ -71,7 +71,8 @@ TEST_F(SettingsQueries, UpdateSendsTheSetAndStoresEachOutcome)
     settings["name"] = "bench";
     settings["line_frequency"] = 60.0;
     settings["untouched"];
-    // An outcome of an earlier update that this reply says nothing about.
+    // An earlier update's success must not stand for this one, which the
+    // reply does not confirm.
     settings["line_frequency"].setSuccessfullyUpdated(true);
 
     const json::object reply = session->updateSettings(settings);
@@ -93,7 +94,7 @@ TEST_F(SettingsQueries, UpdateSendsTheSetAndStoresEachOutcome)
               ErrorObject(ErrorCodeEnum::SETTINGS_NOT_APPLIED, "setting {0} not applied", "sleep_after"));
     EXPECT_FALSE(settings["name"].successfullyUpdated());
     EXPECT_EQ(settings["name"].getUpdateFailureReason(), unknownError());
-    EXPECT_TRUE(settings["line_frequency"].successfullyUpdated());
+    EXPECT_FALSE(settings["line_frequency"].successfullyUpdated());
     EXPECT_FALSE(settings["untouched"].successfullyUpdated());
     EXPECT_EQ(settings.size(), 5U);
 

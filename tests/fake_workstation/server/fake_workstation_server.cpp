@@ -4,12 +4,24 @@
 // server never lingers.
 //
 //   marlek_fake_workstation_server [--port-file PATH] [--lifetime SECONDS]
+//                                  [--credentials USER:PASSWORD] [--upgrade-status CODE]
 //
 // The port is printed on the standard output and, when asked, written to
-// PATH (atomically: the file appears complete or not at all).
+// PATH (atomically: the file appears complete or not at all). With
+// --credentials an upgrade without them is answered 401; --upgrade-status
+// answers every upgrade with CODE.
+//
+// Tests script it through the standard input, one JSON command per line,
+// each acknowledged with the line {"ack": N} (N counting from 1) once done:
+//   {"do": "close", "code": 1000}  close frame to the latest connection
+//   {"do": "drop"}                 TCP close without a close frame
+//   {"do": "connections"}          also answers "connections": how many upgraded
+// An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
 #include "fake_workstation/fake_workstation.hpp"
+
+#include <boost/json.hpp>
 
 #include <pthread.h>
 #include <signal.h>
@@ -23,12 +35,14 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace {
 
 struct Options {
     std::string portFile;
     long lifetimeSeconds = 120;
+    FakeWorkstationOptions server;
 };
 
 bool parse(int argc, char** argv, Options& options)
@@ -40,6 +54,21 @@ bool parse(int argc, char** argv, Options& options)
         }
         if (argument == "--port-file") {
             options.portFile = argv[++i];
+        } else if (argument == "--credentials") {
+            const std::string_view credentials = argv[++i];
+            const auto colon = credentials.find(':');
+            if (colon == std::string_view::npos) {
+                return false;
+            }
+            options.server.requiredCredentials = FakeWorkstationOptions::Credentials{
+                std::string(credentials.substr(0, colon)), std::string(credentials.substr(colon + 1))};
+        } else if (argument == "--upgrade-status") {
+            char* end = nullptr;
+            const long status = std::strtol(argv[++i], &end, 10);
+            if (*end != '\0' || status < 100 || status > 599) {
+                return false;
+            }
+            options.server.forcedUpgradeStatus = static_cast<unsigned>(status);
         } else if (argument == "--lifetime") {
             char* end = nullptr;
             options.lifetimeSeconds = std::strtol(argv[++i], &end, 10);
@@ -68,13 +97,48 @@ bool writePortFile(const std::filesystem::path& path, const std::string& port)
     return !error;
 }
 
+// Carries out one control line; the acknowledgement it answers with.
+boost::json::object control(FakeWorkstation& workstation, const std::string& line)
+{
+    boost::system::error_code error;
+    const boost::json::value command = boost::json::parse(line, error);
+    const boost::json::object* object = error ? nullptr : command.if_object();
+    const boost::json::value* what = object ? object->if_contains("do") : nullptr;
+    if (what == nullptr || !what->is_string()) {
+        return {{"error", "not a command"}};
+    }
+    if (*what == "close") {
+        const boost::json::value* code = object->if_contains("code");
+        workstation.closeConnection(code && code->is_int64() ? static_cast<std::uint16_t>(code->as_int64()) : 1000);
+    } else if (*what == "drop") {
+        workstation.dropConnection();
+    } else if (*what == "connections") {
+        return {{"connections", workstation.connections().size()}};
+    } else {
+        return {{"error", "unknown command"}};
+    }
+    return {};
+}
+
+void serveControlLines(FakeWorkstation& workstation)
+{
+    std::string line;
+    for (std::uint64_t number = 1; std::getline(std::cin, line); ++number) {
+        boost::json::object acknowledgement = control(workstation, line);
+        acknowledgement["ack"] = number;
+        std::cout << boost::json::serialize(acknowledgement) << std::endl;
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     Options options;
     if (!parse(argc, argv, options)) {
-        std::cerr << "usage: " << argv[0] << " [--port-file PATH] [--lifetime SECONDS]" << std::endl;
+        std::cerr << "usage: " << argv[0]
+                  << " [--port-file PATH] [--lifetime SECONDS] [--credentials USER:PASSWORD] [--upgrade-status CODE]"
+                  << std::endl;
         return 2;
     }
 
@@ -87,7 +151,7 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    FakeWorkstation workstation;
+    FakeWorkstation workstation(options.server);
     cv_demo::install(workstation.router());
 
     std::cout << "fake workstation listening on 127.0.0.1:" << workstation.port() << std::endl;
@@ -95,6 +159,8 @@ int main(int argc, char** argv)
         std::cerr << "cannot write " << options.portFile << std::endl;
         return 1;
     }
+    // Ends with the process; it only ever waits for the next line.
+    std::thread(serveControlLines, std::ref(workstation)).detach();
 
     using Clock = std::chrono::steady_clock;
     const Clock::time_point end = Clock::now() + std::chrono::seconds(options.lifetimeSeconds);

@@ -1,0 +1,92 @@
+// ErrorParameter and ErrorObject: how the library's failure values look from
+// Python. Parameters always cross as plain Python values; the class
+// ErrorParameter only carries their two text functions.
+
+#include "marlek_link_py/docstring.hpp"
+#include "marlek_link_py/init_wrap.hpp"
+
+#include "marlek_json_common/json_common/logging/error_formatter.hpp"
+#include "marlek_json_common/json_common/logging/error_object.hpp"
+
+#include <pybind11/native_enum.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cstdio>
+#include <string>
+#include <type_traits>
+#include <variant>
+
+namespace py = pybind11;
+
+namespace {
+
+std::string parameterText(const ErrorParameter& parameter)
+{
+    return std::visit(
+        [](const auto& value) -> std::string {
+            using T = std::remove_cvref_t<decltype(value)>;
+            if constexpr (std::is_same_v<T, bool>) {
+                return value ? "true" : "false";
+            } else if constexpr (std::is_same_v<T, double>) {
+                char text[512];
+                std::snprintf(text, sizeof text, "%f", value);
+                return text;
+            } else if constexpr (std::is_same_v<T, std::string>) {
+                return value;
+            } else {
+                return std::to_string(value);
+            }
+        },
+        parameter);
+}
+
+std::string parameterRepr(const ErrorParameter& parameter)
+{
+    if (const auto* text = std::get_if<std::string>(&parameter)) {
+        return "ErrorParameter(\"" + *text + "\")";
+    }
+    return "ErrorParameter(" + parameterText(parameter) + ")";
+}
+
+} // namespace
+
+void init_error_wrap(py::module_& m)
+{
+    py::class_<ErrorParameter>(m, "ErrorParameter")
+        .def("__str__", &parameterText)
+        .def("__repr__", &parameterRepr);
+
+    py::class_<ErrorObject>(m, "ErrorObject", MARLEK_DOC("Class which contains information about an error."))
+        .def("get_error_code_enum", &ErrorObject::getErrorCodeEnum, MARLEK_DOC("Get the error code enum."))
+        .def("get_message_format_string", &ErrorObject::getMessageFormatString,
+             MARLEK_DOC("Get the format string for the error message."))
+        .def("get_message_parameters", &ErrorObject::getMessageParameters,
+             MARLEK_DOC("Get the parameters for formatting the error message."))
+        // Messages come from the workstation too; one whose placeholders do
+        // not fit its parameters reads as its format string.
+        .def("get_message_formatted", &ErrorFormatters::formatOrFallback,
+             MARLEK_DOC("Get the formatted error message."))
+        .def(
+            "__eq__", [](const ErrorObject& self, const ErrorObject& other) { return self == other; },
+            py::is_operator(), MARLEK_DOC("Compare two ErrorObject instances for equality."))
+        .def(
+            "__eq__",
+            [](const ErrorObject& self, bool other) {
+                return (self.getErrorCodeEnum() != ErrorCodeEnum::NONE) == other;
+            },
+            py::is_operator(),
+            "\n    Compare ErrorObject with a boolean.\n\n"
+            "    Allows patterns like ``error == False`` to check for success.\n")
+        .def(
+            "__ne__", [](const ErrorObject& self, const ErrorObject& other) { return !(self == other); },
+            py::is_operator(), MARLEK_DOC("Compare two ErrorObject instances for inequality."))
+        .def(
+            "is_none", [](const ErrorObject& self) { return self.getErrorCodeEnum() == ErrorCodeEnum::NONE; },
+            MARLEK_DOC("Check if the error code is NONE (no error)."))
+        .def(
+            "__bool__", [](const ErrorObject& self) { return self.getErrorCodeEnum() != ErrorCodeEnum::NONE; },
+            "\n    Convert ErrorObject to boolean.\n\n    A failure is true, success (code NONE) is false.\n")
+        .def("__str__", &ErrorFormatters::formatOrFallback,
+             MARLEK_DOC("Get string representation of the ErrorObject."));
+}

@@ -1,0 +1,50 @@
+// The module's entry point and body: builds the whole Python interface in one
+// fixed order. Each step is one binding definition (init_wrap.hpp); a family
+// of classes joins the module by adding its call at its place below.
+
+#include "marlek_link_py/init_wrap.hpp"
+
+#include <pybind11/pybind11.h>
+
+namespace py = pybind11;
+
+PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
+{
+    // Docstrings, generated signatures and enumeration member lists are shown;
+    // the previous settings come back when the body ends.
+    py::options options;
+    options.enable_user_defined_docstrings();
+    options.enable_function_signatures();
+    options.enable_enum_members_docstring();
+
+    m.doc() = "marlek_link library enabling programmatic control of Marlek TQ5 potentiostats";
+    init_test_functions(m);
+
+    // xml: the file-format classes, in this order: format versions, the
+    // serializable base, imported files, file info and measurements; the
+    // exporter; the importer.
+    py::module_ xml = m.def_submodule("xml", "Submodule with xml utilities.");
+
+    // Top level, in this order: the link; the enumerations; the error
+    // classes; the datasets and the snapshot importer; the hardware
+    // information; the job information; the hardware settings and the
+    // settings; the job base, which every job class names as its Python base;
+    // the user hardware settings; discovery.
+    init_link_job_wrap(m);
+    init_enums(m);
+    init_error_wrap(m);
+    init_job_info_wrap(m);
+    init_abstract_measurement_job_wrap(m);
+
+    // control: the control and query jobs, with the potentiostat state and
+    // the switch-on jobs among them.
+    py::module_ control = m.def_submodule("control", "Submodule with control jobs.");
+
+    // meas: the impedance jobs, then the DC jobs, then the wave jobs; its
+    // child stop holds the stop conditions.
+    py::module_ meas = m.def_submodule("meas", "Submodule with measurement jobs.");
+    py::module_ stop = meas.def_submodule("stop", "Submodule with measurement jobs.");
+
+    // calibration: the calibration jobs, then the service jobs.
+    py::module_ calibration = m.def_submodule("calibration", "Submodule with calibration jobs.");
+}
