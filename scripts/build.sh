@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Sets up the machine (idempotent), builds the library, its tests and the
-# example program, then runs the example once against the fake workstation,
+# example programs, then runs the examples once against the fake workstation,
 # started here as a process of its own, so that a fresh clone shows the
 # library at work without a workstation. MARLEK_SKIP_EXAMPLE=1 skips the run.
 set -euo pipefail
@@ -16,7 +16,8 @@ if [[ "${MARLEK_SKIP_EXAMPLE:-0}" == 1 ]]; then
 fi
 server="$build/tests/fake_workstation/server/marlek_fake_workstation_server"
 example="$build/examples/cv_example"
-if [[ ! -x "$server" || ! -x "$example" ]]; then
+file_example="$build/examples/xml_file_example"
+if [[ ! -x "$server" || ! -x "$example" || ! -x "$file_example" ]]; then
   echo "example run skipped: the fake workstation is built only with MARLEK_BUILD_TESTS=ON" >&2
   exit 0
 fi
@@ -48,5 +49,6 @@ if [[ ! -s "$workdir/port" ]]; then
   exit 1
 fi
 
-echo "running the example against the fake workstation on 127.0.0.1:$(cat "$workdir/port")"
+echo "running the examples against the fake workstation on 127.0.0.1:$(cat "$workdir/port")"
 timeout 60 "$example" 127.0.0.1 "$(cat "$workdir/port")"
+timeout 60 "$file_example" 127.0.0.1 "$(cat "$workdir/port")" "$workdir/cv_measurement.xml"
