@@ -30,25 +30,40 @@ stop_server() {
   if [[ -n "$server_pid" ]]; then
     kill "$server_pid" 2>/dev/null || true
     wait "$server_pid" 2>/dev/null || true
+    server_pid=""
   fi
+}
+cleanup() {
+  stop_server
   rm -rf "$workdir"
 }
-trap stop_server EXIT
+trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-"$server" --port-file "$workdir/port" --lifetime 120 &
-server_pid=$!
-for _ in $(seq 100); do
-  [[ -s "$workdir/port" ]] && break
-  kill -0 "$server_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if [[ ! -s "$workdir/port" ]]; then
-  echo "the fake workstation did not start" >&2
-  exit 1
-fi
+# Each example gets a fresh fake workstation: its scripted run keeps the
+# result of the first job only.
+run_example() {
+  local program="$1"
+  shift
+  rm -f "$workdir/port"
+  "$server" --port-file "$workdir/port" --lifetime 120 &
+  server_pid=$!
+  for _ in $(seq 100); do
+    [[ -s "$workdir/port" ]] && break
+    kill -0 "$server_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [[ ! -s "$workdir/port" ]]; then
+    echo "the fake workstation did not start" >&2
+    exit 1
+  fi
+  local port
+  port="$(cat "$workdir/port")"
+  echo "running $(basename "$program") against the fake workstation on 127.0.0.1:$port"
+  timeout 60 "$program" 127.0.0.1 "$port" "$@"
+  stop_server
+}
 
-echo "running the examples against the fake workstation on 127.0.0.1:$(cat "$workdir/port")"
-timeout 60 "$example" 127.0.0.1 "$(cat "$workdir/port")"
-timeout 60 "$file_example" 127.0.0.1 "$(cat "$workdir/port")" "$workdir/cv_measurement.xml"
+run_example "$example"
+run_example "$file_example" "$workdir/cv_measurement.xml"
