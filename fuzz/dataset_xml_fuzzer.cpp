@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the dataset XML reader as a "dataset" element of a
 // file format version taken from the first byte. A dataset that reads must
-// hold no more values than the text could carry, and must read back from
-// what it writes.
+// hold no more values than the text could carry, must read back from what it
+// writes, and an impedance dataset must append itself.
 
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
 #include "marlek_link_json/jobs/dataset/dataset.hpp"
@@ -74,6 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // A value costs at least one character and a separator.
     require(storedValues(*dataset) <= text.size());
+
+    // What the reader builds has the shape of its header, so it can be
+    // joined with itself.
+    if (const auto* eis = dynamic_cast<const EisDataset*>(dataset.get())) {
+        require(eis->hasConsistentShape());
+        EisDataset joined(*eis);
+        require(joined.append(joined, 1.0) == (eis->getRowCount() != 0));
+        require(joined.getRowCount() == 2 * eis->getRowCount());
+        require(joined.hasConsistentShape());
+    }
 
     // One DC column without a name gives an empty name line, which the
     // table reader takes for a line break: that table cannot be read back.

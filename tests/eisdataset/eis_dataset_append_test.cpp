@@ -264,3 +264,20 @@ TEST(EisAppend, ShapeOfThisDatasetIsCheckedToo)
               "cannot append: the data does not have the shape its header describes\n");
     EXPECT_EQ(dataset.getRowCount(), 4u);
 }
+
+TEST(EisAppend, EqualObjectsArePairedInTheirOrder)
+{
+    // Two impedances of the same two paths with columns of their own: each
+    // must get the values of its own counterpart.
+    LiveDataHeaderEis header("EIS Type", "EIS", metaWithWaveId(),
+                             {ImpedanceDataHeader("MAIN:1:U", "MAIN:1:I", {}, ""),
+                              ImpedanceDataHeader("MAIN:1:U", "MAIN:1:I", {column("|impedance|")}, "")},
+                             {}, {}, {});
+    EisData data;
+    data.meta = {{1, 2}, {3, 3}, {0, 1}, {-1, -1}};
+    data.impedances = {{}, {{10, 20}}};
+    EisDataset dataset = makeEis(std::move(header), std::move(data));
+    EXPECT_TRUE(dataset.append(dataset, 0.0));
+    EXPECT_EQ(dataset.getImpedancesMetaData(1, 0), (Values{10, 20, 10, 20}));
+    EXPECT_TRUE(dataset.hasConsistentShape());
+}

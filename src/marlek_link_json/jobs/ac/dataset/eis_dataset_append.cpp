@@ -5,22 +5,31 @@
 
 #include <algorithm>
 #include <iostream>
+#include <iterator>
 #include <optional>
 
 namespace {
 
 // Source position of every target entry (object or column) in the order of
-// the targets; none as soon as one target has no counterpart.
+// the targets. Entries are equal as their headers say: impedances with the
+// same two paths, paths and potentiostats with the same URI and columns,
+// columns with the same dimension, unit and URN. The n-th of several equal
+// targets gets the n-th equal source, so that a header listing an entry twice
+// does not send both copies' values into one. None as soon as one target has
+// no counterpart.
 using Matches = std::vector<std::size_t>;
 
-template <typename Header, typename Same>
-std::optional<Matches> matchEach(const std::vector<Header>& targets, const std::vector<Header>& sources, Same same)
+template <typename Header>
+std::optional<Matches> matchEach(const std::vector<Header>& targets, const std::vector<Header>& sources)
 {
     Matches matches;
     matches.reserve(targets.size());
-    for (const Header& target : targets) {
-        const auto found =
-            std::find_if(sources.begin(), sources.end(), [&](const Header& source) { return same(target, source); });
+    for (auto target = targets.begin(); target != targets.end(); ++target) {
+        auto earlier = std::count(targets.begin(), target, *target);
+        auto found = std::find(sources.begin(), sources.end(), *target);
+        while (found != sources.end() && earlier-- > 0) {
+            found = std::find(std::next(found), sources.end(), *target);
+        }
         if (found == sources.end()) {
             return std::nullopt;
         }
@@ -29,27 +38,22 @@ std::optional<Matches> matchEach(const std::vector<Header>& targets, const std::
     return matches;
 }
 
-std::optional<Matches> matchColumns(const std::vector<ColumnHeader>& targets, const std::vector<ColumnHeader>& sources)
-{
-    return matchEach(targets, sources, [](const ColumnHeader& a, const ColumnHeader& b) { return a == b; });
-}
-
 // The counterpart of every object of one kind and of every column of each.
 struct GroupPlan {
     Matches objects;
     std::vector<Matches> columns;
 };
 
-template <typename Header, typename Same>
-std::optional<GroupPlan> planGroup(const std::vector<Header>& targets, const std::vector<Header>& sources, Same same)
+template <typename Header>
+std::optional<GroupPlan> planGroup(const std::vector<Header>& targets, const std::vector<Header>& sources)
 {
-    std::optional<Matches> objects = matchEach(targets, sources, same);
+    std::optional<Matches> objects = matchEach(targets, sources);
     if (!objects) {
         return std::nullopt;
     }
     GroupPlan plan{std::move(*objects), {}};
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        std::optional<Matches> columns = matchColumns(columnsOf(targets[i]), columnsOf(sources[plan.objects[i]]));
+        std::optional<Matches> columns = matchEach(columnsOf(targets[i]), columnsOf(sources[plan.objects[i]]));
         if (!columns) {
             return std::nullopt;
         }
@@ -108,21 +112,6 @@ bool coversHeaders(const EisColumnGroups& groups, const std::vector<Header>& hea
     return std::all_of(groups.begin(), groups.end(), [&](const auto& tracks) {
         return std::all_of(tracks.begin(), tracks.end(), [&](const auto& track) { return track.size() == rows; });
     });
-}
-
-bool sameUriAndColumns(const PathDataHeader& a, const PathDataHeader& b)
-{
-    return a == b;
-}
-
-bool samePotentiostat(const PotentiostatDataHeader& a, const PotentiostatDataHeader& b)
-{
-    return a == b;
-}
-
-bool sameImpedancePaths(const ImpedanceDataHeader& a, const ImpedanceDataHeader& b)
-{
-    return a == b;
 }
 
 } // namespace
@@ -232,12 +221,11 @@ bool EisDataset::append(const EisDataset& other, double timeOffset)
 
     // Every counterpart is found before anything changes, so that a gap
     // leaves this dataset as it was instead of ragged.
-    const auto impedancePlan = planGroup(header.getImpedances(), other.header.getImpedances(), sameImpedancePaths);
-    const auto pathPlan = planGroup(header.getPaths(), other.header.getPaths(), sameUriAndColumns);
-    const auto asyncPlan = planGroup(header.getAsyncPaths(), other.header.getAsyncPaths(), sameUriAndColumns);
-    const auto potentiostatPlan =
-        planGroup(header.getPotentiostats(), other.header.getPotentiostats(), samePotentiostat);
-    const auto metaPlan = matchColumns(header.getMetaColumns(), other.header.getMetaColumns());
+    const auto impedancePlan = planGroup(header.getImpedances(), other.header.getImpedances());
+    const auto pathPlan = planGroup(header.getPaths(), other.header.getPaths());
+    const auto asyncPlan = planGroup(header.getAsyncPaths(), other.header.getAsyncPaths());
+    const auto potentiostatPlan = planGroup(header.getPotentiostats(), other.header.getPotentiostats());
+    const auto metaPlan = matchEach(header.getMetaColumns(), other.header.getMetaColumns());
     if (!impedancePlan || !pathPlan || !asyncPlan || !potentiostatPlan || !metaPlan) {
         std::cerr << "header mismatch" << std::endl;
         createHelperObjects();

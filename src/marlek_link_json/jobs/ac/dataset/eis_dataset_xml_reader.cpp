@@ -109,7 +109,7 @@ bool readColumnClasses(const tinyxml2::XMLElement* configuration, ColumnsByKey& 
 // columns.
 class TrackDealer {
 public:
-    TrackDealer(std::vector<std::vector<double>>& tracks, std::size_t first) : tracks(tracks), next(first) {}
+    explicit TrackDealer(std::vector<std::vector<double>>& tracks) : tracks(tracks) {}
 
     std::vector<std::vector<double>> take(std::size_t count)
     {
@@ -133,7 +133,7 @@ public:
 
 private:
     std::vector<std::vector<double>>& tracks;
-    std::size_t next;
+    std::size_t next = 0;
 };
 
 bool readWaveTable(const tinyxml2::XMLElement* csv, std::size_t path, std::uint64_t rows,
@@ -251,7 +251,7 @@ std::shared_ptr<EisDataset> EisDataset::buildFromXmlElement(tinyxml2::XMLElement
             + std::to_string(metaCount) + " declared and " + std::to_string(tracks.size()) + " parsed");
         return nullptr;
     }
-    TrackDealer dealer(tracks, 0);
+    TrackDealer dealer(tracks);
     std::vector<std::vector<double>> metaTracks = dealer.take(metaCount);
     EisColumnGroups pathTracks = dealer.deal(classes.paths);
     EisColumnGroups impedanceTracks = dealer.deal(classes.impedances);
