@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang 14 (installing it when missing) and
 # runs each fuzzer in turn for a bounded time: the impedance binary table
-# reader, the dataset XML reader and the ".mrb" snapshot reader. Optional: the
-# normal build and the tests never need clang.
+# reader, the dataset XML reader, the device-tree readers and the ".mrb"
+# snapshot reader. Optional: the normal build and the tests never need clang.
 #   scripts/fuzz.sh [seconds per fuzzer, default 180] [extra libFuzzer flags...]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -30,7 +30,7 @@ cmake --build --preset fuzz
 # The corpora grow across runs; findings land in build-fuzz/findings.
 findings="$root/build-fuzz/findings"
 mkdir -p "$findings"
-for fuzzer in eis_binary dataset_xml mrb_reader; do
+for fuzzer in eis_binary dataset_xml hardware_info mrb_reader; do
   corpus="$root/build-fuzz/corpus/$fuzzer"
   mkdir -p "$corpus"
   seeds=()

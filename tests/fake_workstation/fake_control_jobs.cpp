@@ -20,7 +20,7 @@ FakeJobScript finished(std::optional<boost::json::value> result)
 std::optional<boost::json::value> sampleResult(const std::string& jobType)
 {
     if (jobType == "switch_on") {
-        return boost::json::parse(R"({"applied_bias":1.5,"voltage":1.5,"current":0.0002})");
+        return boost::json::parse(R"({"applied_bias":1.5,"voltage":1.5,"current":0.0625})");
     }
     if (jobType == "get_adc_state") {
         return boost::json::parse(R"({"active_gain_indexes":[0,1,2]})");

@@ -155,7 +155,8 @@ TEST_P(HardwareInfoXmlRequired, FailedPartsKeepOldContents)
 }
 
 #define WS "<workstation serial_number=\"new\"/>"
-#define PATH_OK "<paths><path url=\"p\" urn=\"\" sampling=\"\" source=\"\"><gain_ranges/><filter_ranges/></path></paths>"
+#define PATH_OK                                                                                                     \
+    "<paths><path url=\"p\" urn=\"\" sampling=\"\" source=\"\"><gain_ranges/><filter_ranges/></path></paths>"
 #define POTS_OK                                                                                                     \
     "<potentiostats><potentiostat url=\"u\" urn=\"\" identifier=\"\" serialnumber=\"\" software=\"\">"              \
     "<current_ranges/><voltage_ranges/><bandwidth_ranges/><compliance_ranges/></potentiostat></potentiostats>"
@@ -168,8 +169,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenXml{"no workstation", PATH_OK POTS_OK CARDS_OK, false, true, true, true},
         BrokenXml{"no containers", WS, true, false, false, false},
         BrokenXml{"path without source",
-                  WS "<paths><path url=\"p\" urn=\"\" sampling=\"\"><gain_ranges/><filter_ranges/></path></paths>" POTS_OK
-                      CARDS_OK,
+                  WS "<paths><path url=\"p\" urn=\"\" sampling=\"\"><gain_ranges/><filter_ranges/></path></paths>"
+                      POTS_OK CARDS_OK,
                   true, false, true, true},
         BrokenXml{"path without filter_ranges",
                   WS "<paths><path url=\"p\" urn=\"\" sampling=\"\" source=\"\"><gain_ranges/></path></paths>" POTS_OK

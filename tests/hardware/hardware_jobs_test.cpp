@@ -27,7 +27,9 @@ namespace {
 
 json::object completion(json::value result)
 {
-    return {{"type", "JOB_DONE"}, {"job_info", {{"job_id", "job-1"}, {"status", "FINISHED"}}}, {"result", std::move(result)}};
+    return {{"type", "JOB_DONE"},
+            {"job_info", {{"job_id", "job-1"}, {"status", "FINISHED"}}},
+            {"result", std::move(result)}};
 }
 
 } // namespace

@@ -98,13 +98,19 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { return H::getConfigForMainWithSyncCurrentChannel({zmu4(1, 1)}); },
                     plus(base("MAIN:1:POT"), {channel(CH1, "current-ZMU4-1-CH1", "A")}, {{CH1, U, "ZMU4-1-CH1"}})},
         BuilderCase{"own dimension, unit and polynomial are kept",
-                    [] { return H::getConfigForMainWithSyncVoltageChannel({zmu4(1, 2, "pH", "mV", UserPolynomial({7.0, -0.06}))}); },
+                    [] {
+                        return H::getConfigForMainWithSyncVoltageChannel(
+                            {zmu4(1, 2, "pH", "mV", UserPolynomial({7.0, -0.06}))});
+                    },
                     plus(base("MAIN:1:POT"), {channel(CH2, "pH", "mV", UserPolynomial({7.0, -0.06}))},
                          {{CH2, I, "ZMU4-1-CH2"}})},
         BuilderCase{"serial with the same connection twice",
-                    [] { return H::getConfigForPotentiostatWithSyncVoltageChannel("354531", {zmu4(1, 1), zmu4(1, 1)}); },
+                    [] {
+                        return H::getConfigForPotentiostatWithSyncVoltageChannel("354531", {zmu4(1, 1), zmu4(1, 1)});
+                    },
                     plus(base("354531:POT"), {channel(CH1, "voltage-ZMU4-1-CH1", "V")},
-                         {{CH1, "354531:POT:I~ZMU:1:ZMU_I", "ZMU4-1-CH1"}, {CH1, "354531:POT:I~ZMU:1:ZMU_I", "ZMU4-1-CH1"}})},
+                         {{CH1, "354531:POT:I~ZMU:1:ZMU_I", "ZMU4-1-CH1"},
+                          {CH1, "354531:POT:I~ZMU:1:ZMU_I", "ZMU4-1-CH1"}})},
         BuilderCase{"XPC slot with the same voltage connection twice keeps both channels",
                     [] {
                         return H::getConfigForPotentiostatWithSyncVoltageChannel(PotConnection{1, 2},
@@ -133,14 +139,15 @@ INSTANTIATE_TEST_SUITE_P(
                             {{zmu4(1, 2), zmu4(1, 3), ""}, {zmu4(1, 1), zmu4(1, 2), ""}});
                     },
                     plus(base("MAIN:1:POT"),
-                         {channel(CH1, "ZMU4-1-CH1", ""), channel(CH2, "ZMU4-1-CH2", ""), channel(CH3, "ZMU4-1-CH3", "")},
+                         {channel(CH1, "ZMU4-1-CH1", ""), channel(CH2, "ZMU4-1-CH2", ""),
+                          channel(CH3, "ZMU4-1-CH3", "")},
                          {{CH2, CH3, "ZMU4-1-CH2/ZMU4-1-CH3"}, {CH1, CH2, "ZMU4-1-CH1/ZMU4-1-CH2"}})},
         BuilderCase{"named impedance; one connector with two polynomials gives one channel, the smaller first",
                     [] {
                         return H::getConfigForPotentiostatWithSyncChannelImpedance(
                             PotConnection{0, 1},
-                            {{zmu4(1, 1, "", "V", UserPolynomial({1.0})), zmu4(1, 1, "", "V", UserPolynomial({0.0, 2.0})),
-                              "cell"}});
+                            {{zmu4(1, 1, "", "V", UserPolynomial({1.0})),
+                              zmu4(1, 1, "", "V", UserPolynomial({0.0, 2.0})), "cell"}});
                     },
                     plus(base("XPC:0:EXT1:POT"), {channel(CH1, "ZMU4-1-CH1", "V", UserPolynomial({0.0, 2.0}))},
                          {{CH1, CH1, "cell"}})},

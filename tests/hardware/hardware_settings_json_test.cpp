@@ -44,7 +44,8 @@ TEST(SetHardwareSettingsRequest, MainPotentiostatText)
     EXPECT_EQ(json::serialize(json::value_from(parameters)),
               R"({"output_potentiostats":[{"uri":"MAIN:1:POT","potentiostatic_polynomial":[0E0,1E0],)"
               R"("galvanostatic_polynomial":[0E0,1E0]}],)"
-              R"("channels":[{"uri":"MAIN:1:POT:U~ZMU:1:ZMU_U","dimension":"voltage","unit":"V","polynomial":[0E0,1E0]},)"
+              R"("channels":[{"uri":"MAIN:1:POT:U~ZMU:1:ZMU_U","dimension":"voltage","unit":"V",)"
+              R"("polynomial":[0E0,1E0]},)"
               R"({"uri":"MAIN:1:POT:I~ZMU:1:ZMU_I","dimension":"current","unit":"A","polynomial":[0E0,1E0]}],)"
               R"("impedance_configurations":[{"numerator":"MAIN:1:POT:U~ZMU:1:ZMU_U",)"
               R"("denominator":"MAIN:1:POT:I~ZMU:1:ZMU_I","impedance_name":""}]})");
@@ -87,7 +88,8 @@ TEST(HardwareSettingsJson, AdoptedSettingsRead)
     EXPECT_EQ(settings.output_potentiostats[0].galvanostatic_polynomial, UserPolynomial({0.0, 1.0}));
 
     EXPECT_EQ(json::value_to<HardwareSettings>(json::parse(
-                  R"({"sync_channels": [], "impedance_configurations": [], "async_channels": [], "output_potentiostats": []})")),
+                  R"({"sync_channels": [], "impedance_configurations": [], "async_channels": [],)"
+                  R"( "output_potentiostats": []})")),
               HardwareSettings{});
 }
 
@@ -123,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenSettings{"channel without polynomial", [](json::object& s) { firstSync(s).erase("polynomial"); },
                        json::error::size_mismatch},
         BrokenSettings{"uri is a number", [](json::object& s) { firstSync(s)["uri"] = 5; }, json::error::not_string},
-        BrokenSettings{"polynomial element is text", [](json::object& s) { firstSync(s)["polynomial"] = json::array{1, "x"}; },
+        BrokenSettings{"polynomial element is text",
+                       [](json::object& s) { firstSync(s)["polynomial"] = json::array{1, "x"}; },
                        json::error::not_number},
         BrokenSettings{"channel is a number", [](json::object& s) { s.at("sync_channels").as_array().at(0) = 3; },
                        json::error::not_object},

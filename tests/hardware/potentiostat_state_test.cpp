@@ -20,7 +20,9 @@ namespace {
 
 json::object completion(json::value result)
 {
-    return {{"type", "JOB_DONE"}, {"job_info", {{"job_id", "job-1"}, {"status", "FINISHED"}}}, {"result", std::move(result)}};
+    return {{"type", "JOB_DONE"},
+            {"job_info", {{"job_id", "job-1"}, {"status", "FINISHED"}}},
+            {"result", std::move(result)}};
 }
 
 } // namespace
@@ -99,7 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenState{"switched_on 1", [](json::object& s) { s["switched_on"] = 1; }, json::error::not_bool},
         BrokenState{"list not an array", [](json::object& s) { s["active_current_range_indexes"] = 1; },
                     json::error::not_array},
-        BrokenState{"list element fractional", [](json::object& s) { s["active_bandwidth_indexes"] = json::array{0.5}; },
+        BrokenState{"list element fractional",
+                    [](json::object& s) { s["active_bandwidth_indexes"] = json::array{0.5}; },
                     json::error::not_exact},
         // The earlier missing key wins over the later broken one.
         BrokenState{"missing switched_on before a bad coupling",

@@ -17,10 +17,10 @@ const std::string& address(const Element& element, Address which)
 const std::string* lookUp(const HardwareInfo& info, Address by, std::string_view wanted, Address give)
 {
     const auto matches = [&](const auto& element) { return address(element, by) == wanted; };
-    if (const auto path = std::ranges::find_if(info.paths, matches); path != info.paths.end()) {
+    if (const auto path = std::find_if(info.paths.begin(), info.paths.end(), matches); path != info.paths.end()) {
         return &address(*path, give);
     }
-    const auto potentiostat = std::ranges::find_if(info.potentiostats, matches);
+    const auto potentiostat = std::find_if(info.potentiostats.begin(), info.potentiostats.end(), matches);
     if (potentiostat != info.potentiostats.end()) {
         return &address(*potentiostat, give);
     }
