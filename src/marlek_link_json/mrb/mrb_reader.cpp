@@ -158,8 +158,8 @@ ErrorObject readDataset(std::string_view content, bool ignoreProtocolVersionMism
     if (header == nullptr) {
         return jsonMalformed("resource metadata 'header' is missing or not an object");
     }
-    const auto* dataHeader = objectMember(*header, "job_data_header");
-    if (dataHeader == nullptr) {
+    const auto* dataHeader = header->if_contains("job_data_header");
+    if (dataHeader == nullptr || !dataHeader->is_object()) {
         return jsonMalformed("'job_data_header' is missing or not an object");
     }
 
@@ -183,11 +183,10 @@ ErrorObject readDataset(std::string_view content, bool ignoreProtocolVersionMism
     if (subType == nullptr || !subType->is_string()) {
         return contentInvalid("'sub_type' is missing or not a string");
     }
-    const boost::json::value dataHeaderValue(*dataHeader);
     if (subType->get_string() == "DATASET_DC") {
         LiveDataHeader dcHeader;
         if (ErrorObject error = convertMember(
-                "job_data_header", [&] { dcHeader = boost::json::value_to<LiveDataHeader>(dataHeaderValue); });
+                "job_data_header", [&] { dcHeader = boost::json::value_to<LiveDataHeader>(*dataHeader); });
             failed(error)) {
             return error;
         }
@@ -197,7 +196,7 @@ ErrorObject readDataset(std::string_view content, bool ignoreProtocolVersionMism
     if (subType->get_string() == "DATASET_AC") {
         LiveDataHeaderEis eisHeader;
         if (ErrorObject error = convertMember(
-                "job_data_header", [&] { eisHeader = boost::json::value_to<LiveDataHeaderEis>(dataHeaderValue); });
+                "job_data_header", [&] { eisHeader = boost::json::value_to<LiveDataHeaderEis>(*dataHeader); });
             failed(error)) {
             return error;
         }
