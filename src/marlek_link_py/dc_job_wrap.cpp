@@ -31,7 +31,7 @@ void bindDcJob(py::module_& meas, const char* parameterClass, const char* jobCla
 {
     jb::bindParameters<Job>(meas, parameterClass, fields);
     auto job = jb::bindJob<Job>(meas, jobClass, dottedParameterClass);
-    jb::addFlatInit<Job>(job, fields, jb::Extras::metaDataAndStopConditions, doc);
+    jb::addFlatInit<Job, jb::Extras::metaDataAndStopConditions>(job, fields, doc);
 }
 
 #define MARLEK_FIELD(Record, name) jb::field(#name, &Record::name)

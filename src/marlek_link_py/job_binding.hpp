@@ -8,7 +8,7 @@
 //       job_binding::field("start_value", &CvParameters::start_value), ...);
 //   job_binding::bindParameters<CvJob>(meas, "CvParametersPy", fields);
 //   auto job = job_binding::bindJob<CvJob>(meas, "CvJob", "marlek_link.meas.CvParametersPy");
-//   job_binding::addFlatInit<CvJob>(job, fields, job_binding::Extras::metaDataAndStopConditions, doc);
+//   job_binding::addFlatInit<CvJob, job_binding::Extras::metaDataAndStopConditions>(job, fields, doc);
 //
 // The classes:
 // - Parameter class (bindParameters): a view of the parameter object a job
@@ -355,13 +355,12 @@ py::class_<Job, AbstractMeasurementJob> bindJob(py::module_& module, const char*
     return cls;
 }
 
-template <typename Job, typename R, typename... F>
-void addFlatInit(py::class_<Job, AbstractMeasurementJob>& cls, const Fields<R, F...>& list, Extras extras,
-                 const char* doc)
+template <typename Job, Extras extras, typename R, typename... F>
+void addFlatInit(py::class_<Job, AbstractMeasurementJob>& cls, const Fields<R, F...>& list, const char* doc)
 {
     std::apply(
         [&](const auto&... items) {
-            if (extras == Extras::metaDataAndStopConditions) {
+            if constexpr (extras == Extras::metaDataAndStopConditions) {
                 cls.def(py::init([list](typename F::Argument... values, const py::dict& metaData,
                                         StopConditionArgument stopConditions) {
                             return makeJob<Job>(buildRecord(list, values...), metaData, std::move(stopConditions));
