@@ -3,6 +3,7 @@ requests it received, parsed with their key order kept."""
 
 import datetime
 import json
+import textwrap
 
 import marlek_link as ml
 
@@ -33,3 +34,20 @@ def kinds(value):
     if isinstance(value, (int, float)) and not isinstance(value, bool):
         return type(value)
     return value
+
+
+def json_examples(doc):
+    """Every ".. code-block:: json" block of a docstring, parsed."""
+    lines = doc.splitlines()
+    blocks = []
+    for start, line in enumerate(lines):
+        if line.strip() != ".. code-block:: json":
+            continue
+        indent = len(line) - len(line.lstrip()) + 4
+        body = []
+        for text in lines[start + 1:]:
+            if text.strip() and len(text) - len(text.lstrip()) < indent:
+                break
+            body.append(text)
+        blocks.append(json.loads(textwrap.dedent("\n".join(body))))
+    return blocks

@@ -8,7 +8,7 @@ import pytest
 
 import marlek_link as ml
 from marlek_link import meas
-from meas_support import kinds, started_requests
+from meas_support import json_examples, kinds, started_requests
 
 B = "bool"
 # Job class, job name, fields in argument order (B marks a bool), and the
@@ -109,6 +109,9 @@ def test_request_of_each_technique(fake_workstation, cls, name, fields, wire_ord
     assert kinds(sent["parameters"]) == {k: v if isinstance(v, bool) else float for k, v in values.items()}
     assert sent["stop_conditions"] == []
     assert list(sent["job_meta"].items()) == [("cell", "A1"), ("operator", "lab")]
+    # The docstring's example shows the keys as they are sent.
+    (example,) = json_examples(cls.__init__.__doc__)
+    assert list(example["job"]["parameters"]) == list(sent["parameters"])
 
 
 @pytest.mark.parametrize("args, kwargs", [

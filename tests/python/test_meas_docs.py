@@ -1,30 +1,11 @@
 """The request examples in the job docstrings are valid JSON and name only
 fields the job's record has."""
 
-import json
-import textwrap
-
 import pytest
 
 from marlek_link import meas
 from marlek_link.meas import stop
-
-
-def json_examples(doc):
-    """Every ".. code-block:: json" block of a docstring, parsed."""
-    lines = doc.splitlines()
-    blocks = []
-    for start, line in enumerate(lines):
-        if line.strip() != ".. code-block:: json":
-            continue
-        indent = len(line) - len(line.lstrip()) + 4
-        body = []
-        for text in lines[start + 1:]:
-            if text.strip() and len(text) - len(text.lstrip()) < indent:
-                break
-            body.append(text)
-        blocks.append(json.loads(textwrap.dedent("\n".join(body))))
-    return blocks
+from meas_support import json_examples
 
 
 def leaf_keys(value):
