@@ -23,10 +23,12 @@
 //   ownership of the core job, and the `parameters` property. Assigning
 //   `parameters` copies the record's fields from an object of the same
 //   parameter class; anything else (another class, None) raises TypeError.
+//   A job without parameters is a plain py::class_<Job, AbstractMeasurementJob>;
+//   a parameter class without properties takes an empty field list.
 //
 // Constructors of a job class, added in the order they are tried:
-// - addFlatInit: one argument per field, then `meta_data` and, for jobs that
-//   take them, `stop_conditions`.
+// - addFlatInit: one argument per field, then, as the family's Extras say,
+//   nothing, `meta_data`, or `meta_data` and `stop_conditions`.
 // - addRecordInit: the whole record (a record-class object), then `meta_data`.
 // - addDictInit: a dict holding the fields by name, then `meta_data`. Keys
 //   are read in field order (a missing one raises its KeyError), values are
@@ -51,6 +53,7 @@
 // for an optional, the value a dict without the key gives it); recordList()
 // for a vector of records that have a field list of their own.
 
+#include "marlek_json_common/json_common/jobs/joboptions.hpp"
 #include "marlek_link_json/jobs/abstract_measurementjob.hpp"
 #include "marlek_link_json/jobs/common/abstract_stopcondition.hpp"
 
@@ -187,8 +190,10 @@ Fields<R, F...> fields(F... items)
 // Whether a class's properties carry the field docstrings.
 enum class Docs { hidden, shown };
 
-// What a job constructor takes after the record's fields.
-enum class Extras { metaData, metaDataAndStopConditions };
+// What a job constructor takes after the record's fields: nothing (the job
+// starts with default options and no metadata), the metadata, or the
+// metadata and the stop conditions.
+enum class Extras { none, metaData, metaDataAndStopConditions };
 
 template <typename Job>
 using ParameterView = typename Job::template SerializableParameterStruct<typename Job::ParameterStruct>;
@@ -360,7 +365,12 @@ void addFlatInit(py::class_<Job, AbstractMeasurementJob>& cls, const Fields<R, F
 {
     std::apply(
         [&](const auto&... items) {
-            if constexpr (extras == Extras::metaDataAndStopConditions) {
+            if constexpr (extras == Extras::none) {
+                cls.def(py::init([list](typename F::Argument... values) {
+                            return std::make_unique<Job>(buildRecord(list, values...), JobOptions{});
+                        }),
+                        argumentFor(items)..., doc);
+            } else if constexpr (extras == Extras::metaDataAndStopConditions) {
                 cls.def(py::init([list](typename F::Argument... values, const py::dict& metaData,
                                         StopConditionArgument stopConditions) {
                             return makeJob<Job>(buildRecord(list, values...), metaData, std::move(stopConditions));
