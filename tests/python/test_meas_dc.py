@@ -154,8 +154,11 @@ def test_view_writes_through_and_outlives_its_job(fake_workstation):
 
     del job
     gc.collect()
-    # The view keeps its job alive: nothing it reads has been freed.
+    # New jobs would take the memory of a freed one; the view keeps its job
+    # alive, so it still reads its own values.
+    others = [meas.CvJob(*[9.0] * 7, False, 9.0, False, *[9.0] * 4) for _ in range(50)]
     assert view.start_value == 0.0 and view.first_vertex == 1.0 and view.ir_drop == 0.0
+    assert view.scan_rate == 0.25 and others[0].parameters.start_value == 9.0
     view.ir_drop = 5.0
     assert view.ir_drop == 5.0
 
