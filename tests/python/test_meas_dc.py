@@ -1,6 +1,7 @@
 """The DC measurement jobs of meas: construction, their parameter views and
 the requests they send."""
 
+import collections
 import gc
 import pickle
 
@@ -131,6 +132,11 @@ def test_arguments_that_fit_no_overload(args, kwargs):
 def test_meta_data_with_other_than_text(meta_data):
     with pytest.raises(RuntimeError, match="^Unable to cast Python instance of type "):
         meas.OcvJob(1.0, 10.0, meta_data)
+
+
+def test_meta_data_may_be_a_dict_subclass(fake_workstation):
+    job = meas.OcvJob(1.0, 10.0, collections.OrderedDict(z="1", a="2"))
+    assert list(started_requests(fake_workstation, job)[0]["job_meta"].items()) == [("a", "2"), ("z", "1")]
 
 
 def test_bool_arguments_take_truth_values():
