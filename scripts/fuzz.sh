@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang 14 (installing it when missing) and
-# runs the impedance binary table fuzzer for a bounded time. Optional: the
-# normal build and the tests never need clang.
+# runs each fuzzer (impedance binary table, device tree) for a bounded time.
+# Optional: the normal build and the tests never need clang.
 #   scripts/fuzz.sh [seconds, default 180] [extra libFuzzer flags...]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -26,10 +26,14 @@ cd "$root"
 cmake --preset fuzz
 cmake --build --preset fuzz
 
-# The corpus grows across runs; findings land in build-fuzz/findings.
-corpus="$root/build-fuzz/corpus/eis_binary"
+# The corpus grows across runs; findings land in build-fuzz/findings. Each
+# fuzzer runs for the given time.
 findings="$root/build-fuzz/findings"
-mkdir -p "$corpus" "$findings"
-"$root/build-fuzz/fuzz/eis_binary_fuzzer" "$corpus" \
-  -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
-  -artifact_prefix="$findings/" -print_final_stats=1 "$@"
+mkdir -p "$findings"
+for fuzzer in eis_binary hardware_info; do
+  corpus="$root/build-fuzz/corpus/$fuzzer"
+  mkdir -p "$corpus"
+  "$root/build-fuzz/fuzz/${fuzzer}_fuzzer" "$corpus" \
+    -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
+    -artifact_prefix="$findings/" -print_final_stats=1 "$@"
+done
