@@ -24,9 +24,16 @@ std::unordered_map<const void*, py::weakref>& generations()
     return *table;
 }
 
-Generation* generationOf(const py::object& capsule)
+// A bound class, since the generations are weakly referenced; like
+// pybind11's own iterators it is no attribute of any module.
+py::object makeGeneration(py::handle owner)
 {
-    return static_cast<Generation*>(py::reinterpret_borrow<py::capsule>(capsule).get_pointer());
+    static const bool registered = [] {
+        py::class_<Generation>(py::handle(), "RecordListGeneration", py::module_local());
+        return true;
+    }();
+    (void)registered;
+    return py::cast(Generation{py::reinterpret_borrow<py::object>(owner), nullptr});
 }
 
 } // namespace
@@ -43,8 +50,7 @@ py::object generationFor(const void* list, py::handle owner)
     if (!generation.is_none()) {
         return generation;
     }
-    generation = py::capsule(new Generation{py::reinterpret_borrow<py::object>(owner), nullptr},
-                             [](void* pointer) { delete static_cast<Generation*>(pointer); });
+    generation = makeGeneration(owner);
     // The entry goes when the last view goes, unless a newer generation of
     // the same address has taken its place.
     py::cpp_function forget([list](py::handle reference) {
@@ -66,7 +72,7 @@ void retire(const void* list, std::shared_ptr<void> retired)
     const py::object generation = found->second();
     generations().erase(found);
     if (!generation.is_none()) {
-        generationOf(generation)->retired = std::move(retired);
+        generation.cast<Generation&>().retired = std::move(retired);
     }
 }
 

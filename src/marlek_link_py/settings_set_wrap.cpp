@@ -22,6 +22,40 @@ namespace py = pybind11;
 
 namespace {
 
+// A generator, set, dictionary view, map or zip object of (name, value)
+// pairs, taken into a list once. The list-taking constructors would each
+// exhaust such an object while trying it, leaving an empty one to the next.
+struct OneShotPairs {
+    py::list items;
+};
+
+} // namespace
+
+namespace pybind11::detail {
+
+template <>
+struct type_caster<OneShotPairs> {
+    PYBIND11_TYPE_CASTER(OneShotPairs, const_name("collections.abc.Iterable[tuple[str, object]]"));
+
+    bool load(handle source, bool convert)
+    {
+        if (!convert || isinstance<sequence>(source) || !object_is_convertible_to_std_vector(source)) {
+            return false;
+        }
+        value.items = list(reinterpret_borrow<iterable>(source));
+        return true;
+    }
+
+    static handle cast(const OneShotPairs& source, return_value_policy, handle)
+    {
+        return source.items.inc_ref();
+    }
+};
+
+} // namespace pybind11::detail
+
+namespace {
+
 // Entries are never removed, so a changed size is exactly an insertion,
 // which may rehash the map under a running iterator.
 struct SettingsIterator {
@@ -72,11 +106,33 @@ SettingsSet fromValues(const std::vector<std::pair<std::string, py::object>>& va
     return fromPairs(settings);
 }
 
+// As the sequence constructors decide: all values Setting objects, copied;
+// otherwise every value converted.
+SettingsSet fromOneShot(const OneShotPairs& pairs)
+{
+    try {
+        return fromPairs(pairs.items.cast<std::vector<std::pair<std::string, Setting>>>());
+    } catch (const py::cast_error&) {
+    } catch (const py::reference_cast_error&) {
+        // A None value: not a Setting.
+    }
+    std::vector<std::pair<std::string, py::object>> values;
+    try {
+        values = pairs.items.cast<std::vector<std::pair<std::string, py::object>>>();
+    } catch (const py::cast_error&) {
+        throw py::type_error("SettingsSet(): settings must be (name, value) pairs");
+    }
+    return fromValues(values);
+}
+
 using SetClass = py::class_<SettingsSet, std::shared_ptr<SettingsSet>>;
 
 void addConstructors(SetClass& cls)
 {
     cls.def(py::init<>(), "\n    Create an empty set.\n")
+        .def(py::init(&fromOneShot), py::arg("settings"),
+             "\n    Create a set from an iterable of pairs that is not a sequence, such as a generator or\n"
+             "    ``dict.items()``; taken as the list of its pairs would be.\n")
         .def(py::init(&fromPairs), py::arg("settings"),
              "\n    Create a set from (name, :class:`marlek_link.Setting`) pairs; the first pair of a name wins.\n")
         .def(py::init(&fromValues), py::arg("settings"),

@@ -205,7 +205,11 @@ def test_item_assignment_out_of_range_leaves_the_set_unchanged():
         ([("a", 1), ("a", 2)], Kind.INT, 1),
         ([("a", ml.Setting(1)), ("b", 2)], Kind.STRING, "1"),
         ({"a": 1}.items(), Kind.INT, 1),
+        # A one-shot iterable is read once, then taken like a list.
         ((pair for pair in [(b"a", 2.5)]), Kind.DOUBLE, 2.5),
+        ((pair for pair in [("a", ml.Setting(4))]), Kind.INT, 4),
+        ((pair for pair in [("a", None), ("b", ml.Setting(1))]), Kind.STRING, "None"),
+        ({("a", 3)}, Kind.INT, 3),
     ],
 )
 def test_set_constructors(pairs, kind, value):
@@ -217,7 +221,7 @@ def test_set_constructors(pairs, kind, value):
 
 def test_set_constructor_refusals():
     assert len(ml.SettingsSet([])) == 0
-    for refused in ({"a": 1}, "ab", [("a",)], [("a", 1, 2)], [(1, 1)]):
+    for refused in ({"a": 1}, "ab", [("a",)], [("a", 1, 2)], [(1, 1)], (x for x in [1]), 5, None):
         with pytest.raises(TypeError):
             ml.SettingsSet(refused)
     with pytest.raises(RuntimeError):
