@@ -50,7 +50,8 @@ void registerPotentiostatConfiguration(py::module_& m)
              py::arg("uri"), py::arg("potentiostatic_polynomial") = neutral,
              py::arg("galvanostatic_polynomial") = neutral,
              "\n    A potentiostat on which a measurement is output.\n\n"
-             "    :param uri: \"MAIN:1:POT\", a serial-number URN ending in \":POT\" or \"XPC:{card}:EXT{connector}:POT\"\n"
+             "    :param uri: \"MAIN:1:POT\", a serial-number URN ending in \":POT\" or\n"
+             "        \"XPC:{card}:EXT{connector}:POT\"\n"
              "    :param potentiostatic_polynomial: sequence of coefficients or :class:`marlek_link.UserPolynomial`\n"
              "    :param galvanostatic_polynomial: sequence of coefficients or :class:`marlek_link.UserPolynomial`\n")
         .def(

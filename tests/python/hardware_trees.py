@@ -11,7 +11,10 @@ def _path(url, urn, source):
         "sampling": "simultan",
         "source": source,
         "relevance": 1.0,
-        "gain_ranges": [{"index": 0, "enabled": True, "nominal_gain": 1.0}, {"index": 1, "enabled": False, "nominal_gain": 10.0}],
+        "gain_ranges": [
+            {"index": 0, "enabled": True, "nominal_gain": 1.0},
+            {"index": 1, "enabled": False, "nominal_gain": 10.0},
+        ],
         "filter_ranges": [{"index": 0, "enabled": True, "frequency": 1e6}],
     }
 
@@ -78,7 +81,11 @@ def hardware_settings_text():
                 _channel("MAIN:1:POT:I~ZMU:1:ZMU_I", "current", "A"),
             ],
             "impedance_configurations": [
-                {"numerator": "MAIN:1:POT:U~ZMU:1:ZMU_U", "denominator": "MAIN:1:POT:I~ZMU:1:ZMU_I", "impedance_name": ""}
+                {
+                    "numerator": "MAIN:1:POT:U~ZMU:1:ZMU_U",
+                    "denominator": "MAIN:1:POT:I~ZMU:1:ZMU_I",
+                    "impedance_name": "",
+                }
             ],
             "async_channels": [_channel("MAIN:1:T", "temperature", "K")],
             "output_potentiostats": [

@@ -38,7 +38,8 @@ def test_the_whole_tree_reads_back(tree):
     assert tree.workstation.mode is ml.WorkstationModeEnum.NORMAL
     assert [p.url for p in tree.paths] == ["MAIN:1:POT:U~ZMU:1:ZMU_U", "MAIN:1:POT:I~ZMU:1:ZMU_I"]
     path = tree.paths[1]
-    assert (path.urn, path.sampling, path.source, path.relevance) == ("354531:POT:I~ZMU:1:ZMU_I", "simultan", "shunt", 1.0)
+    assert (path.urn, path.sampling, path.source) == ("354531:POT:I~ZMU:1:ZMU_I", "simultan", "shunt")
+    assert path.relevance == 1.0
     assert [(g.index, g.enabled, g.nominal_gain) for g in path.gain_ranges] == [(0, True, 1.0), (1, False, 10.0)]
     assert [(f.index, f.enabled, f.frequency) for f in path.filter_ranges] == [(0, True, 1e6)]
     pot = tree.potentiostats[0]
@@ -55,7 +56,8 @@ def test_the_whole_tree_reads_back(tree):
     assert [(c.index, c.compliance) for c in pot.compliance_ranges] == [(0, 14.0)]
     assert [(b.index, b.enabled) for b in pot.bandwidth_ranges] == [(0, True)]
     card = tree.cards[0]
-    assert (card.name, card.symbol, card.serialnumber, card.firmware, card.hardware) == ("ZMU", "ZMU", "354531", "1.0", "A")
+    card_fields = (card.name, card.symbol, card.serialnumber, card.firmware, card.hardware)
+    assert card_fields == ("ZMU", "ZMU", "354531", "1.0", "A")
 
 
 def test_enabled_is_hidden_on_current_ranges_only(tree):

@@ -59,7 +59,8 @@ def test_constructor_kinds(args, kind, value):
         Kind.STRING: setting.get_string_value,
     }[kind]
     assert getter() == value and type(getter()) is type(value)
-    assert ml.Setting(value=args[0]).get_type() is kind if args else True
+    if args:
+        assert ml.Setting(value=args[0]).get_type() is kind
     assert not setting.successfully_updated()
     reason = setting.get_update_failure_reason()
     assert reason.get_error_code_enum() is ml.ErrorCodeEnum.NONE
@@ -215,8 +216,8 @@ def test_item_assignment_out_of_range_leaves_the_set_unchanged():
 def test_set_constructors(pairs, kind, value):
     entry = ml.SettingsSet(pairs)["a"]
     assert entry.get_type() is kind
-    read = entry.get_string_value() if kind is Kind.STRING else {Kind.INT: entry.get_int_value, Kind.DOUBLE: entry.get_double_value}[kind]()
-    assert read == value
+    getters = {Kind.INT: entry.get_int_value, Kind.DOUBLE: entry.get_double_value, Kind.STRING: entry.get_string_value}
+    assert getters[kind]() == value
 
 
 def test_set_constructor_refusals():
