@@ -47,8 +47,11 @@ class Recorder:
             self.changed.notify_all()
 
     def wait_for(self, count):
+        return self.wait_until(lambda items: len(items) >= count)
+
+    def wait_until(self, condition):
         with self.changed:
-            assert self.changed.wait_for(lambda: len(self.items) >= count, timeout=WAIT_S), self.items
+            assert self.changed.wait_for(lambda: condition(self.items), timeout=WAIT_S), self.items
             return list(self.items)
 
 
@@ -194,7 +197,7 @@ def test_connect_from_the_status_callback_returns_an_error(fake_workstation):
 
     link.set_connection_status_callback(on_status)
     fake_workstation.command(do="drop")
-    assert seen.wait_for(1)[-1] is Status.DISCONNECTED
+    seen.wait_until(lambda statuses: Status.DISCONNECTED in statuses)
     answer = answers.wait_for(1)[0]
     assert answer and answer.get_error_code_enum() is Codes.CONNECTION_FAILED
     # The owner's thread reconnects.
