@@ -333,3 +333,39 @@ def test_settings_against_the_workstation(fake_workstation):
         assert "never_sent" not in again.keys()
     finally:
         link.disconnect()
+
+
+def test_refused_settings_carry_their_reasons(fake_workstation):
+    refusal = {
+        "number": 0x8000,
+        "code": "SETTINGS_NOT_APPLIED",
+        "message": "settings not applied: {0}",
+        "message_parameters": ["sleep_after"],
+    }
+    fake_workstation.command(do="setting_outcome", name="sleep_after", outcome="failed", error=refusal)
+    fake_workstation.command(do="setting_outcome", name="name", outcome="failed_without_error")
+    fake_workstation.command(do="setting_outcome", name="line_frequency", outcome="omitted")
+    link = ml.MarlekLink(fake_workstation.host, fake_workstation.port)
+    link.set_request_timeout(datetime.timedelta(seconds=10))
+    assert not link.connect()
+    try:
+        settings = link.get_settings()
+        refused, unnamed, omitted, accepted = (
+            settings[name] for name in ("sleep_after", "name", "line_frequency", "beep_on_start")
+        )
+        assert link.update_settings(settings) is None
+        assert accepted.successfully_updated()
+        assert not refused.successfully_updated()
+        reason = refused.get_update_failure_reason()
+        assert reason.get_error_code_enum() is ml.ErrorCodeEnum.SETTINGS_NOT_APPLIED
+        assert reason.get_message_formatted() == "settings not applied: sleep_after"
+        assert not unnamed.successfully_updated()
+        fallback = unnamed.get_update_failure_reason()
+        assert fallback.get_error_code_enum() is ml.ErrorCodeEnum.UNKNOWN_ERR
+        assert fallback.get_message_formatted() == "an unknown error occured"
+        assert not omitted.successfully_updated()
+        assert omitted.get_update_failure_reason().get_error_code_enum() is ml.ErrorCodeEnum.NONE
+        assert not settings.all_successfully_updated()
+        assert link.get_settings()["sleep_after"].get_int_value() == 600
+    finally:
+        link.disconnect()
