@@ -19,3 +19,5 @@ void init_error_wrap(pybind11::module_& module);
 void init_job_info_wrap(pybind11::module_& module);
 // AbstractMeasurementJob, the Python base of every job class.
 void init_abstract_measurement_job_wrap(pybind11::module_& module);
+// DiscoveredDevice and AutoDiscovery.
+void init_discovery_wrap(pybind11::module_& module);
