@@ -155,7 +155,9 @@ def test_failures(fake_workstation, link):
 )
 def test_failed_read_keeps_existing_file(fake_workstation, link, tmp_path, script):
     resource = stored(link, "kept", b"new content")
-    target = tmp_path / "result.bin"
+    folder = tmp_path / "out"
+    folder.mkdir()
+    target = folder / "result.bin"
     target.write_bytes(b"old content")
     fake_workstation.command(**script)
 
@@ -164,7 +166,7 @@ def test_failed_read_keeps_existing_file(fake_workstation, link, tmp_path, scrip
     assert link.retrieve_resource(resource, limit=4)
     assert link.download_resource_to_file(resource, target)
     assert target.read_bytes() == b"old content"
-    assert sorted(p.name for p in tmp_path.iterdir()) == ["result.bin"]
+    assert [p.name for p in folder.iterdir()] == ["result.bin"]
 
     fake_workstation.command(do="normal")
     assert not link.download_resource_to_file(resource, target)
@@ -173,7 +175,8 @@ def test_failed_read_keeps_existing_file(fake_workstation, link, tmp_path, scrip
 
 def test_download_into_a_folder_fails_cleanly(link, tmp_path):
     resource = stored(link, "folder", b"abc")
-    folder = tmp_path / "sub"
-    folder.mkdir()
+    parent = tmp_path / "out"
+    folder = parent / "sub"
+    folder.mkdir(parents=True)
     assert link.download_resource_to_file(resource, folder)
-    assert [p.name for p in tmp_path.iterdir()] == ["sub"] and list(folder.iterdir()) == []
+    assert [p.name for p in parent.iterdir()] == ["sub"] and list(folder.iterdir()) == []
