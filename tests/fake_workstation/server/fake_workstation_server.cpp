@@ -5,11 +5,17 @@
 //
 //   marlek_fake_workstation_server [--port-file PATH] [--lifetime SECONDS]
 //                                  [--credentials USER:PASSWORD] [--upgrade-status CODE]
+//                                  [--tls-dir DIR] [--udp-port-file PATH]
 //
 // The port is printed on the standard output and, when asked, written to
 // PATH (atomically: the file appears complete or not at all). With
 // --credentials an upgrade without them is answered 401; --upgrade-status
-// answers every upgrade with CODE.
+// answers every upgrade with CODE. --tls-dir serves TLS with a "localhost"
+// certificate made at start, signed by a test CA: DIR receives the CA as
+// test-ca.pem and the certificate's fingerprint text as fingerprint, before
+// the port file appears. --udp-port-file also starts a discovery responder
+// on 127.0.0.1 that answers every probe with the link port 1954, and writes
+// its UDP port to PATH.
 //
 // Tests script it through the standard input, one JSON command per line,
 // each acknowledged with the line {"ack": N} (N counting from 1) once done:
@@ -22,11 +28,17 @@
 //                                  how "/settings/set" answers for N: O is
 //                                  "success", "failed" (with the error object
 //                                  E), "failed_without_error" or "omitted"
+//   {"do": "fail", "command": C}   answers every later request C (a "do"
+//                                  text such as "/WAVE/get") "FAILED"
+//   {"do": "extra", "command": C, "keys": {...}}
+//                                  the normal reply to C with these keys set
+//   {"do": "normal"}               drops every answer of fail and extra
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
+#include "fake_workstation/udp_responder.hpp"
 
 #include <boost/json.hpp>
 
@@ -76,6 +88,8 @@ std::optional<FakeSettingOutcome> settingOutcome(const boost::json::object& comm
 
 struct Options {
     std::string portFile;
+    std::string tlsDirectory;
+    std::string udpPortFile;
     long lifetimeSeconds = 120;
     FakeWorkstationOptions server;
 };
@@ -104,6 +118,11 @@ bool parse(int argc, char** argv, Options& options)
                 return false;
             }
             options.server.forcedUpgradeStatus = static_cast<unsigned>(status);
+        } else if (argument == "--tls-dir") {
+            options.tlsDirectory = argv[++i];
+            options.server.tls = TlsTestMaterial::shared().localhost;
+        } else if (argument == "--udp-port-file") {
+            options.udpPortFile = argv[++i];
         } else if (argument == "--lifetime") {
             char* end = nullptr;
             options.lifetimeSeconds = std::strtol(argv[++i], &end, 10);
@@ -117,12 +136,12 @@ bool parse(int argc, char** argv, Options& options)
     return true;
 }
 
-bool writePortFile(const std::filesystem::path& path, const std::string& port)
+bool writeAtomically(const std::filesystem::path& path, const std::string& line)
 {
     const std::filesystem::path partial = path.string() + ".partial";
     {
         std::ofstream file(partial);
-        file << port << '\n';
+        file << line << '\n';
         if (!file) {
             return false;
         }
@@ -167,6 +186,20 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
             return {{"error", "not a setting outcome"}};
         }
         workstation.router().queries().setSettingOutcome(std::string(name->get_string()), *outcome);
+    } else if (*what == "fail" || *what == "extra") {
+        const boost::json::value* command = object->if_contains("command");
+        const boost::json::value* keys = object->if_contains("keys");
+        if (command == nullptr || !command->is_string() || (*what == "extra" && (!keys || !keys->is_object()))) {
+            return {{"error", "command missing"}};
+        }
+        FakeReplyOverride override;
+        override.mode = *what == "fail" ? FakeReplyOverride::Mode::Failed : FakeReplyOverride::Mode::ExtraKeys;
+        if (keys != nullptr && keys->is_object()) {
+            override.extraKeys = keys->get_object();
+        }
+        workstation.router().setReplyOverride(std::string(command->get_string()), override);
+    } else if (*what == "normal") {
+        workstation.router().clearReplyOverrides();
     } else {
         return {{"error", "unknown command"}};
     }
@@ -191,6 +224,7 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, options)) {
         std::cerr << "usage: " << argv[0]
                   << " [--port-file PATH] [--lifetime SECONDS] [--credentials USER:PASSWORD] [--upgrade-status CODE]"
+                     " [--tls-dir DIR] [--udp-port-file PATH]"
                   << std::endl;
         return 2;
     }
@@ -208,7 +242,24 @@ int main(int argc, char** argv)
     cv_demo::install(workstation.router());
 
     std::cout << "fake workstation listening on 127.0.0.1:" << workstation.port() << std::endl;
-    if (!options.portFile.empty() && !writePortFile(options.portFile, workstation.port())) {
+    if (!options.tlsDirectory.empty()) {
+        const TlsTestMaterial& material = TlsTestMaterial::shared();
+        material.writeCaFile(options.tlsDirectory);
+        const std::filesystem::path fingerprintFile = std::filesystem::path(options.tlsDirectory) / "fingerprint";
+        if (!writeAtomically(fingerprintFile, material.localhost.fingerprint)) {
+            std::cerr << "cannot write into " << options.tlsDirectory << std::endl;
+            return 1;
+        }
+    }
+    std::optional<fake_workstation::UdpResponder> responder;
+    if (!options.udpPortFile.empty()) {
+        responder.emplace();
+        if (!writeAtomically(options.udpPortFile, std::to_string(responder->port()))) {
+            std::cerr << "cannot write " << options.udpPortFile << std::endl;
+            return 1;
+        }
+    }
+    if (!options.portFile.empty() && !writeAtomically(options.portFile, workstation.port())) {
         std::cerr << "cannot write " << options.portFile << std::endl;
         return 1;
     }

@@ -1,11 +1,13 @@
 // _marlek_testing: makes core objects that Python code cannot make itself
 // (error objects, job information as the workstation reports it, a job, a
 // device tree and adopted hardware settings read from the JSON of their
-// query results), so
+// query results, a discovered device, a discovery that probes loopback only),
+// so
 // that the tests can check how _marlek_link presents them. It shares the
 // binding library's registry with _marlek_link, which must be imported first.
 
 #include "marlek_json_common/json_common/logging/error_object.hpp"
+#include "marlek_link_json/auto_discovery.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/control/hardware_info/hardware_info_json.hpp"
 #include "marlek_link_json/jobs/control/hardware_settings/hardware_settings_json.hpp"
@@ -17,6 +19,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -44,5 +47,14 @@ PYBIND11_MODULE(_marlek_testing, m)
         cv.output_data_rate = 10.0;
         cv.num_cycles = 1.0;
         return std::make_unique<CvJob>(cv);
+    });
+    m.def("discovered_device", [](std::string address, std::string port, bool recoveryMode) {
+        return DiscoveredDevice{std::move(address), std::move(port), recoveryMode};
+    });
+    // Probes from 127.0.0.1 to a responder on 127.0.0.1:port instead of the
+    // local network's broadcast address.
+    m.def("loopback_discovery", [](std::int64_t timeoutMilliseconds, std::uint16_t port) {
+        return std::make_unique<AutoDiscovery>(std::chrono::milliseconds(timeoutMilliseconds),
+                                               DiscoveryScope{{{"127.0.0.1"}}, "127.0.0.1", port});
     });
 }
