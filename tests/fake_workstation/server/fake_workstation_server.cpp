@@ -22,9 +22,17 @@
 //                                  how "/settings/set" answers for N: O is
 //                                  "success", "failed" (with the error object
 //                                  E), "failed_without_error" or "omitted"
+//   {"do": "script_jobs"}          answers every control, hardware,
+//                                  calibration and service job with its
+//                                  sample result
+//   {"do": "mesh_content", "content": C}
+//                                  "get_mesh_json_file" answers with the file
+//                                  content C (base64 text, not checked)
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
+#include "fake_workstation/calibration_job_scripts.hpp"
+#include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 
@@ -167,6 +175,16 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
             return {{"error", "not a setting outcome"}};
         }
         workstation.router().queries().setSettingOutcome(std::string(name->get_string()), *outcome);
+    } else if (*what == "script_jobs") {
+        FakeControlJobs::scriptAll(workstation.router());
+        fake_workstation::scriptCalibrationJobs(workstation.router());
+    } else if (*what == "mesh_content") {
+        const boost::json::value* content = object->if_contains("content");
+        if (content == nullptr || !content->is_string()) {
+            return {{"error", "not a mesh content"}};
+        }
+        workstation.router().setJobScript("\xF0\x9F\x9B\xA0\xEF\xB8\x8F/get_mesh_json_file",
+                                          fake_workstation::meshFileScript(content->get_string()));
     } else {
         return {{"error", "unknown command"}};
     }
