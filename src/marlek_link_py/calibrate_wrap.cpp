@@ -48,8 +48,8 @@ void init_calibrate_wrap(py::module_& calibration)
     using View = jb::ParameterView<CalibrateJob>;
     py::class_<CalibrateJob, AbstractMeasurementJob> job(calibration, "CalibrateJob");
     job.def(py::init([](std::string type, std::string path, Indexes indexes, Paths paths) {
-                auto made = std::make_unique<CalibrateJob>(
-                    CalibrateParameters{CalibrationTypesEnum::DC, std::move(path), std::move(indexes), std::move(paths)});
+                auto made = std::make_unique<CalibrateJob>(CalibrateParameters{
+                    CalibrationTypesEnum::DC, std::move(path), std::move(indexes), std::move(paths)});
                 // Any text is sent as it is, known type or not.
                 made->getParameterStruct().calibration_type = std::move(type);
                 return made;

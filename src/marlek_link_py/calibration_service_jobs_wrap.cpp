@@ -21,8 +21,8 @@ namespace cb = control_binding;
 
 void init_calibration_service_jobs_wrap(py::module_& calibration)
 {
-    auto mesh = cb::bindBareJob<GetMeshJsonFileJob>(calibration, "GetMeshJsonFileJob",
-                                                    "\n    GetMeshJsonFileJob job - No customer should call this job\n");
+    auto mesh = cb::bindBareJob<GetMeshJsonFileJob>(
+        calibration, "GetMeshJsonFileJob", "\n    GetMeshJsonFileJob job - No customer should call this job\n");
     mesh.def(
         "get_job_result",
         [](const GetMeshJsonFileJob& self) {
@@ -36,8 +36,8 @@ void init_calibration_service_jobs_wrap(py::module_& calibration)
     jb::bindParameters<SetMeshJsonFileJob>(calibration, "SetMeshJsonFileParametersPy", meshFields);
     auto setMesh = jb::bindJob<SetMeshJsonFileJob>(calibration, "SetMeshJsonFileJob",
                                                    "marlek_link.calibration.SetMeshJsonFileParametersPy");
-    jb::addFlatInit<SetMeshJsonFileJob, jb::Extras::none>(setMesh, meshFields,
-                                                          "\n    SetMeshJsonFileJob - No customer should call this job\n");
+    jb::addFlatInit<SetMeshJsonFileJob, jb::Extras::none>(
+        setMesh, meshFields, "\n    SetMeshJsonFileJob - No customer should call this job\n");
 
     py::class_<FilterUsageMatrix>(calibration, "FilterUsageMatrix")
         .def(py::init<>())

@@ -55,7 +55,8 @@ void init_switch_on_wrap(py::module_& control)
 {
     const auto switchOn = switchOnFields<SwitchOnParameters>();
     const auto switchOnQuick = switchOnFields<SwitchOnQuickParameters>();
-    const auto switchOff = jb::fields<SwitchOffParameters>(jb::field("potentiostat", &SwitchOffParameters::potentiostat));
+    const auto switchOff =
+        jb::fields<SwitchOffParameters>(jb::field("potentiostat", &SwitchOffParameters::potentiostat));
     jb::bindParameters<SwitchOnJob>(control, "SwitchOnParametersPy", switchOn);
     jb::bindParameters<SwitchOnQuickJob>(control, "SwitchOnQuickParametersPy", switchOnQuick);
     jb::bindParameters<SwitchOffJob>(control, "SwitchOffParametersPy", switchOff);
