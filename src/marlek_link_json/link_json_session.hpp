@@ -161,7 +161,8 @@ public:
     boost::json::object doControlJob(AbstractMeasurementJob& job);
     // Runs the job to its end with its live data delivered; the error of its
     // last job information. Never raises on the workstation's content: a
-    // completion that cannot be read fails the job with JSON_MALFORMED.
+    // completion that cannot be read fails the job with JSON_MALFORMED, one
+    // whose content does not decode with RESOURCE_CONTENT_INVALID.
     ErrorObject doJob(AbstractMeasurementJob& job);
     // Starts the job and returns once the request is handed over; only the
     // callback learns of the completion, and no live data reach the job.

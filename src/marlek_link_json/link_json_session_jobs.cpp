@@ -7,6 +7,7 @@
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/common/jobrequest_json.hpp"
+#include "marlek_link_json/jobs/result_content_error.hpp"
 #include "marlek_link_json/once_promise.hpp"
 
 #include <boost/json.hpp>
@@ -134,6 +135,9 @@ ErrorObject LinkJsonSession::doJob(AbstractMeasurementJob& job)
     const boost::scope::scope_exit removeHandlers([&] { job.removeEventHandlers(*this); });
     try {
         doControlJob(job);
+    } catch (const ResultContentError& e) {
+        job.setFailed(ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}", e.what()),
+                      JobStatusDetailEnum::RUNTIME_ERROR);
     } catch (const std::exception& e) {
         job.setFailed(malformed(e), JobStatusDetailEnum::RUNTIME_ERROR);
     }

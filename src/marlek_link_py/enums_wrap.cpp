@@ -11,7 +11,9 @@
 #include "marlek_json_common/json_common/resources/resource_types.hpp"
 #include "marlek_link_json/events/event_type.hpp"
 #include "marlek_link_json/events/log_severity.hpp"
+#include "marlek_link_json/jobs/calibration/calibration_types.hpp"
 #include "marlek_link_json/jobs/common/jobstatus.hpp"
+#include "marlek_link_json/jobs/control/potentiostat_coupling.hpp"
 #include "marlek_link_json/jobs/control/settings/setting.hpp"
 #include "marlek_link_json/jobs/dataset/track_names.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
@@ -173,6 +175,14 @@ void init_enums(py::module_& m)
                "continue with the following job")
         .finalize();
 
+    py::native_enum<PotentiostatCoupling>(m, "PotentiostatCoupling", "enum.Enum",
+                                          MARLEK_DOC("Enum with which you can select the feedback mode."))
+        .value("POTENTIOSTATIC", PotentiostatCoupling::POTENTIOSTATIC, "voltage feedback")
+        .value("GALVANOSTATIC", PotentiostatCoupling::GALVANOSTATIC, "current feedback")
+        .value("FRA_PROBE", PotentiostatCoupling::FRA_PROBE,
+               "internal feedback, mode must be used in combination with an FRA probe")
+        .finalize();
+
     py::native_enum<DriftCorrection>(
         m, "DriftCorrection", "enum.Enum",
         MARLEK_DOC("Enum with which you can select how much of the drift correction an EIS measurement applies."))
@@ -185,6 +195,44 @@ void init_enums(py::module_& m)
         .value("OFF", DriftCorrection::OFF,
                "no correction. The drift is still estimated and reported per path, nothing is subtracted from the "
                "measured lines.")
+        .finalize();
+
+    // DC comes first: it is the calibration a user runs, the others serve
+    // the maker's service work.
+    py::native_enum<CalibrationTypesEnum>(m, "CalibrationTypesEnum", "enum.Enum",
+                                          MARLEK_DOC("Enum which indicates the type of the calibration."))
+        .value("DC", CalibrationTypesEnum::DC, "perform full DC calibration")
+        .value("MAIN_SHUNTS_DC", CalibrationTypesEnum::MAIN_SHUNTS_DC)
+        .value("EXTERNAL_POTENTIOSTAT_DC", CalibrationTypesEnum::EXTERNAL_POTENTIOSTAT_DC)
+        .value("DUMP", CalibrationTypesEnum::DUMP)
+        .value("LOAD", CalibrationTypesEnum::LOAD)
+        .value("FILTER", CalibrationTypesEnum::FILTER)
+        .value("GAIN", CalibrationTypesEnum::GAIN)
+        .value("ZMU_FILTER", CalibrationTypesEnum::ZMU_FILTER)
+        .value("ZMU_GAIN", CalibrationTypesEnum::ZMU_GAIN)
+        .value("ZMU4_FILTER", CalibrationTypesEnum::ZMU4_FILTER)
+        .value("ZMU4_GAIN", CalibrationTypesEnum::ZMU4_GAIN)
+        .value("ZMU4_DC_GAIN", CalibrationTypesEnum::ZMU4_DC_GAIN)
+        .value("VOLTAGE_RANGE", CalibrationTypesEnum::VOLTAGE_RANGE)
+        .value("SHUNT_OPEN", CalibrationTypesEnum::SHUNT_OPEN)
+        .value("SHUNT_LOAD", CalibrationTypesEnum::SHUNT_LOAD)
+        .value("SHUNT_SHORT", CalibrationTypesEnum::SHUNT_SHORT)
+        .value("SHUNT_REFERENCE", CalibrationTypesEnum::SHUNT_REFERENCE)
+        .value("MAIN_VOLTAGE_RANGE", CalibrationTypesEnum::MAIN_VOLTAGE_RANGE)
+        .value("MAIN_SHUNT_OPEN", CalibrationTypesEnum::MAIN_SHUNT_OPEN)
+        .value("MAIN_SHUNT_LOAD", CalibrationTypesEnum::MAIN_SHUNT_LOAD)
+        .value("MAIN_SHUNT_SHORT", CalibrationTypesEnum::MAIN_SHUNT_SHORT)
+        .value("REFERENCE_ADC", CalibrationTypesEnum::REFERENCE_ADC)
+        .finalize();
+
+    py::native_enum<CalibrationDataTypeEnum>(
+        m, "CalibrationDataTypeEnum", "enum.Enum",
+        MARLEK_DOC("Enum which indicates the data type of the calibration data."))
+        .value("UNDEFINED", CalibrationDataTypeEnum::UNDEFINED)
+        .value("FLOAT", CalibrationDataTypeEnum::FLOAT)
+        .value("FLOAT_VECTOR", CalibrationDataTypeEnum::FLOAT_VECTOR)
+        .value("SPECTRA", CalibrationDataTypeEnum::SPECTRA)
+        .value("STRING", CalibrationDataTypeEnum::STRING)
         .finalize();
 
     py::native_enum<ResourceTypeEnum>(m, "ResourceTypeEnum", "enum.Enum",

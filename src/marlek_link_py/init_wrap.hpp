@@ -17,7 +17,7 @@ void init_enums(pybind11::module_& module);
 void init_error_wrap(pybind11::module_& module);
 // The device tree: HardwareInfo, its paths, potentiostats, cards and ranges.
 void init_hardware_info_wrap(pybind11::module_& module);
-// JobOptions and JobInfo.
+// SwitchOnInfo, JobOptions and JobInfo.
 void init_job_info_wrap(pybind11::module_& module);
 // HardwareSettings, UserPolynomial, Channel, ImpedanceConfiguration,
 // Zmu4ImpedanceConfiguration, PotentiostatConfiguration, PotConnection and
@@ -29,6 +29,22 @@ void init_settings_wrap(pybind11::module_& module);
 void init_abstract_measurement_job_wrap(pybind11::module_& module);
 // UserHardwareSettings and HardwareSettingsHelper.
 void init_user_hardware_settings_wrap(pybind11::module_& module);
+// GetHardwareInfoJob with its parameter class.
+void init_hardware_info_job_wrap(pybind11::module_& control);
+// PotentiostatState and GetPotentiostatStateJob.
+void init_potentiostat_state_wrap(pybind11::module_& control);
+// AdcStateInfo and the jobs from GetAdcStateJob to RebootJob.
+void init_hardware_jobs_wrap(pybind11::module_& control);
+// SetHardwareSettingsJob with its parameter class.
+void init_set_hardware_settings_job_wrap(pybind11::module_& control);
+// SetLedColorJob with its parameter class.
+void init_led_color_wrap(pybind11::module_& control);
+// The switch-on and switch-off jobs.
+void init_switch_on_wrap(pybind11::module_& control);
+// The jobs from SetActiveCurrentRangesJob to InitializeRtcJob.
+void init_control_jobs_wrap(pybind11::module_& control);
+// The hardware-property and date-time jobs.
+void init_hardware_property_jobs_wrap(pybind11::module_& control);
 // The impedance jobs: single-sine sweep and frequency table.
 void init_eis_wrap(pybind11::module_& meas);
 // The multisine impedance jobs.
@@ -43,3 +59,11 @@ void init_wave_wrap(pybind11::module_& meas);
 void init_stop_conditions_wrap(pybind11::module_& stop);
 // DiscoveredDevice and AutoDiscovery.
 void init_discovery_wrap(pybind11::module_& module);
+// CalibrateJob with its two parameter classes.
+void init_calibrate_wrap(pybind11::module_& calibration);
+// SetCalibrationDataJob with its parameter class.
+void init_set_calibration_data_wrap(pybind11::module_& calibration);
+// GetCalibrationDataJob with its parameter class.
+void init_get_calibration_data_wrap(pybind11::module_& calibration);
+// The mesh-file and filter-usage jobs, with FilterUsageMatrix.
+void init_calibration_service_jobs_wrap(pybind11::module_& calibration);

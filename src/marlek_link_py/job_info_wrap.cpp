@@ -1,6 +1,7 @@
-// JobOptions and JobInfo: a job's execution options and the workstation's
-// account of a job. The error and options of a JobInfo are views that write
-// through and keep the JobInfo alive.
+// SwitchOnInfo, JobOptions and JobInfo: the switch-on job's result, a job's
+// execution options and the workstation's account of a job. The error and
+// options of a JobInfo are views that write through and keep the JobInfo
+// alive.
 
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
@@ -8,6 +9,7 @@
 #include "marlek_json_common/json_common/jobs/joboptions.hpp"
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
+#include "marlek_link_json/jobs/control/jobs/switch_on/switch_onjob.hpp"
 
 #include <pybind11/native_enum.h>
 #include <pybind11/pybind11.h>
@@ -18,6 +20,15 @@
 namespace py = pybind11;
 
 namespace {
+
+// Made only by SwitchOnJob.get_job_result, so without a constructor.
+void registerSwitchOnInfo(py::module_& m)
+{
+    py::class_<SwitchOnInfo>(m, "SwitchOnInfo")
+        .def_readwrite("applied_bias", &SwitchOnInfo::applied_bias, MARLEK_DOC("bias that was actually applied"))
+        .def_readwrite("voltage", &SwitchOnInfo::voltage, MARLEK_DOC("output voltage of the potentiostat"))
+        .def_readwrite("current", &SwitchOnInfo::current, MARLEK_DOC("output current of the potentiostat"));
+}
 
 void registerJobOptions(py::module_& m)
 {
@@ -85,6 +96,7 @@ void registerJobInfo(py::module_& m)
 
 void init_job_info_wrap(py::module_& m)
 {
+    registerSwitchOnInfo(m);
     registerJobOptions(m);
     registerJobInfo(m);
 }

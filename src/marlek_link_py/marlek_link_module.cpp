@@ -44,6 +44,14 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     // control: the control and query jobs, with the potentiostat state and
     // the switch-on jobs among them.
     py::module_ control = m.def_submodule("control", "Submodule with control jobs.");
+    init_hardware_info_job_wrap(control);
+    init_potentiostat_state_wrap(control);
+    init_hardware_jobs_wrap(control);
+    init_set_hardware_settings_job_wrap(control);
+    init_led_color_wrap(control);
+    init_switch_on_wrap(control);
+    init_control_jobs_wrap(control);
+    init_hardware_property_jobs_wrap(control);
 
     // meas: the impedance jobs, then the DC jobs, then the wave jobs; its
     // child stop holds the stop conditions.
@@ -58,4 +66,8 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
 
     // calibration: the calibration jobs, then the service jobs.
     py::module_ calibration = m.def_submodule("calibration", "Submodule with calibration jobs.");
+    init_calibrate_wrap(calibration);
+    init_set_calibration_data_wrap(calibration);
+    init_get_calibration_data_wrap(calibration);
+    init_calibration_service_jobs_wrap(calibration);
 }

@@ -177,8 +177,9 @@ TEST_F(CalibrationRunTest, CorruptMeshFileFailsTheRunAndNamesTheReason)
 
     const ErrorObject error = session->doJob(job);
 
-    EXPECT_EQ(error.getErrorCodeEnum(), ErrorCodeEnum::JSON_MALFORMED);
-    EXPECT_NE(job.getLastJobErrorMessage().find("Failed to decode file content: invalid base64 byte 0x2d at offset 12"),
+    EXPECT_EQ(error.getErrorCodeEnum(), ErrorCodeEnum::RESOURCE_CONTENT_INVALID);
+    EXPECT_EQ(job.getLastJobInfo().status, JobStatusEnum::FAILED);
+    EXPECT_NE(job.getLastJobErrorMessage().find("resource content invalid: Failed to decode file content: invalid base64 byte 0x2d at offset 12"),
               std::string::npos)
         << job.getLastJobErrorMessage();
     EXPECT_TRUE(job.getJobResult().empty());

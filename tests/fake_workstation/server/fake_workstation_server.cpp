@@ -33,9 +33,17 @@
 //   {"do": "extra", "command": C, "keys": {...}}
 //                                  the normal reply to C with these keys set
 //   {"do": "normal"}               drops every answer of fail and extra
+//   {"do": "script_jobs"}          answers every control, hardware,
+//                                  calibration and service job with its
+//                                  sample result
+//   {"do": "mesh_content", "content": C}
+//                                  "get_mesh_json_file" answers with the file
+//                                  content C (base64 text, not checked)
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
+#include "fake_workstation/calibration_job_scripts.hpp"
+#include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 #include "fake_workstation/udp_responder.hpp"
@@ -200,6 +208,16 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
         workstation.router().setReplyOverride(std::string(command->get_string()), override);
     } else if (*what == "normal") {
         workstation.router().clearReplyOverrides();
+    } else if (*what == "script_jobs") {
+        FakeControlJobs::scriptAll(workstation.router());
+        fake_workstation::scriptCalibrationJobs(workstation.router());
+    } else if (*what == "mesh_content") {
+        const boost::json::value* content = object->if_contains("content");
+        if (content == nullptr || !content->is_string()) {
+            return {{"error", "not a mesh content"}};
+        }
+        workstation.router().setJobScript("\xF0\x9F\x9B\xA0\xEF\xB8\x8F/get_mesh_json_file",
+                                          fake_workstation::meshFileScript(content->get_string()));
     } else {
         return {{"error", "unknown command"}};
     }

@@ -80,3 +80,8 @@ struct ParameterXmlForm<SetCalibrationDataParameters> : NoParameterXmlForm {};
 
 template <>
 struct ParameterXmlForm<GetCalibrationDataParameters> : NoParameterXmlForm {};
+
+// The typed record is turned into CalibrateParametersString before it is
+// sent or stored, so it has no form of its own.
+template <>
+struct ParameterXmlForm<CalibrateParameters> : NoParameterXmlForm {};

@@ -1,6 +1,7 @@
 #include "marlek_link_json/jobs/calibration/jobs/get_mesh_json_file/get_mesh_json_filejob.hpp"
 
 #include "marlek_link_json/jobs/calibration/base64_content.hpp"
+#include "marlek_link_json/jobs/result_content_error.hpp"
 
 #include <boost/json.hpp>
 
@@ -39,6 +40,6 @@ void GetMeshJsonFileJob::extractJobResult(const boost::json::object& completion)
         // Decoded completely before it replaces the stored bytes.
         result = decodeBase64Content(contentOf(*received));
     } catch (const std::exception& error) {
-        throw std::runtime_error(std::string("Failed to decode file content: ") + error.what());
+        throw ResultContentError(std::string("Failed to decode file content: ") + error.what());
     }
 }

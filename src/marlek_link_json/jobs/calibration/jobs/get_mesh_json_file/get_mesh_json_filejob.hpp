@@ -23,7 +23,7 @@ public:
     // Replaces the stored bytes with the decoded content. A completion
     // without a "result" object changes nothing; a missing "file" object or
     // "content" text, or content that is not base64, raises
-    // std::runtime_error "Failed to decode file content: " and the reason,
+    // ResultContentError "Failed to decode file content: " and the reason,
     // and the stored bytes stay as they were.
     void extractJobResult(const boost::json::object& completion) override;
 };

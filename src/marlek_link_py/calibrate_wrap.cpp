@@ -1,0 +1,88 @@
+// CalibrateJob: runs a calibration of the workstation. The type travels as
+// its protocol text; the typed constructor turns the enumeration into it.
+
+#include "marlek_link_py/init_wrap.hpp"
+#include "marlek_link_py/job_binding.hpp"
+
+#include "marlek_link_json/jobs/calibration/jobs/calibrate/calibratejob.hpp"
+
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace py = pybind11;
+namespace jb = job_binding;
+
+namespace {
+
+using Indexes = std::vector<std::uint64_t>;
+using Paths = std::vector<std::string>;
+
+#define MARLEK_CALIBRATE_INTRO                                                                                   \
+    "\n    Calibrate job\n\n"                                                                                      \
+    "    This job starts a calibration of the passed type.\n\n"
+
+} // namespace
+
+void init_calibrate_wrap(py::module_& calibration)
+{
+    // `paths` is sent but has no property: it is filled by the constructors.
+    const auto textFields = jb::fields<CalibrateParametersString>(
+        jb::field("calibration_type", &CalibrateParametersString::calibration_type),
+        jb::field("calibration_path", &CalibrateParametersString::calibration_path),
+        jb::field("indexes", &CalibrateParametersString::indexes));
+    jb::bindParameters<CalibrateJob>(calibration, "CalibrateParametersStringPy", textFields);
+
+    py::class_<SerializableParameterStruct<CalibrateParameters>> typed(calibration, "CalibrateParametersPy");
+    jb::addProperties(typed,
+                      jb::fields<CalibrateParameters>(
+                          jb::field("calibration_type", &CalibrateParameters::calibration_type),
+                          jb::field("calibration_path", &CalibrateParameters::calibration_path),
+                          jb::field("indexes", &CalibrateParameters::indexes)),
+                      jb::Docs::hidden);
+
+    using View = jb::ParameterView<CalibrateJob>;
+    py::class_<CalibrateJob, AbstractMeasurementJob> job(calibration, "CalibrateJob");
+    job.def(py::init([](std::string type, std::string path, Indexes indexes, Paths paths) {
+                auto made = std::make_unique<CalibrateJob>(CalibrateParameters{
+                    CalibrationTypesEnum::DC, std::move(path), std::move(indexes), std::move(paths)});
+                // Any text is sent as it is, known type or not.
+                made->getParameterStruct().calibration_type = std::move(type);
+                return made;
+            }),
+            py::arg("calibration_type") = "dc", py::arg("calibration_path") = "", py::arg("indexes") = Indexes{},
+            py::arg("paths") = Paths{},
+            MARLEK_CALIBRATE_INTRO "    :param calibration_type: type of the calibration, only \"dc\" is available\n");
+    job.def(py::init([](CalibrationTypesEnum type, std::string path, Indexes indexes, Paths paths) {
+                return std::make_unique<CalibrateJob>(
+                    CalibrateParameters{type, std::move(path), std::move(indexes), std::move(paths)});
+            }),
+            py::arg("calibration_type") = CalibrationTypesEnum::DC, py::arg("calibration_path") = "",
+            py::arg("indexes") = Indexes{}, py::arg("paths") = Paths{},
+            MARLEK_CALIBRATE_INTRO
+            "    :param calibration_type: type of the calibration, only CalibrationTypesEnum.DC is available\n\n"
+            "    .. collapse:: WebSocket JSON Example\n\n"
+            "        .. code-block:: json\n\n"
+            "            {\n"
+            "                \"do\": \"/job/start\",\n"
+            "                \"request_id\": \"calibrate-job-uuid-example\",\n"
+            "                \"job\": {\n"
+            "                    \"type\": \"calibrate\",\n"
+            "                    \"parameters\": {\"calibration_type\": \"dc\", \"calibration_path\": \"\",\n"
+            "                        \"indexes\": [], \"paths\": []},\n"
+            "                    \"stop_conditions\": [],\n"
+            "                    \"job_meta\": {}\n"
+            "                }\n"
+            "            }\n");
+    job.def_property(
+        "parameters", [](CalibrateJob& self) -> View& { return self.getParameterStruct(); },
+        [](CalibrateJob& self, const View& value) {
+            static_cast<CalibrateParametersString&>(self.getParameterStruct())
+                = static_cast<const CalibrateParametersString&>(value);
+        },
+        py::return_value_policy::reference_internal, "object with the parameters that were passed to the constructor");
+}
