@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang 14 (installing it when missing) and
-# runs the impedance binary table fuzzer for a bounded time. Optional: the
-# normal build and the tests never need clang.
-#   scripts/fuzz.sh [seconds, default 180] [extra libFuzzer flags...]
+# runs each of them in turn for a bounded time. Optional: the normal build and
+# the tests never need clang.
+#   scripts/fuzz.sh [seconds per target, default 180] [extra libFuzzer flags...]
+#   MARLEK_FUZZ_TARGETS="jobinfo_json" scripts/fuzz.sh   runs only the named ones
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-180}"
@@ -26,10 +27,15 @@ cd "$root"
 cmake --preset fuzz
 cmake --build --preset fuzz
 
-# The corpus grows across runs; findings land in build-fuzz/findings.
-corpus="$root/build-fuzz/corpus/eis_binary"
+# The corpora grow across runs; findings land in build-fuzz/findings.
+targets="${MARLEK_FUZZ_TARGETS:-eis_binary error_object_json error_object_xml jobinfo_json jobinfo_xml}"
 findings="$root/build-fuzz/findings"
-mkdir -p "$corpus" "$findings"
-"$root/build-fuzz/fuzz/eis_binary_fuzzer" "$corpus" \
-  -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
-  -artifact_prefix="$findings/" -print_final_stats=1 "$@"
+mkdir -p "$findings"
+for target in $targets; do
+  corpus="$root/build-fuzz/corpus/$target"
+  mkdir -p "$corpus"
+  echo "fuzz: $target for ${seconds} s"
+  "$root/build-fuzz/fuzz/${target}_fuzzer" "$corpus" \
+    -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
+    -artifact_prefix="$findings/${target}-" -print_final_stats=1 "$@"
+done

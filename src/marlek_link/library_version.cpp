@@ -4,17 +4,17 @@
 
 std::string LibraryVersion::getVersion()
 {
-    return "26.40.1+491aaa72";
+    return "1.0.0+a1b2c3d4";
 }
 
 std::string LibraryVersion::getBuildId()
 {
-    return "491aaa72";
+    return "a1b2c3d4";
 }
 
 std::string LibraryVersion::getGitRevision()
 {
-    return "6217d936";
+    return "0f1e2d3c";
 }
 
 std::string LibraryVersion::getBranch()

@@ -204,15 +204,15 @@ std::expected<WebsocketConnectionInfo, ErrorObject> MarlekLink::getOwnConnection
         [](LinkJsonSession& current) { return current.getOwnConnectionInfo(); });
 }
 
-std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> MarlekLink::getEcwConnectionList()
+std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> MarlekLink::getWorkstationConnectionList()
 {
     return forward<std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject>>(
-        [](LinkJsonSession& current) { return current.getEcwConnectionList(); });
+        [](LinkJsonSession& current) { return current.getWorkstationConnectionList(); });
 }
 
-ErrorObject MarlekLink::dropEcwConnection(const WebsocketConnectionInfo& info)
+ErrorObject MarlekLink::dropWorkstationConnection(const WebsocketConnectionInfo& info)
 {
-    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.dropEcwConnection(info); });
+    return forward<ErrorObject>([&](LinkJsonSession& current) { return current.dropWorkstationConnection(info); });
 }
 
 std::expected<Resource, ErrorObject> MarlekLink::createResource(ResourceTypeEnum type, std::string_view name)

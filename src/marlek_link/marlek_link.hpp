@@ -71,8 +71,8 @@ public:
     virtual std::expected<WorkstationInfo, ErrorObject> getWorkstationInfo();
     virtual std::expected<WorkstationStatus, ErrorObject> getWorkstationStatus();
     virtual std::expected<WebsocketConnectionInfo, ErrorObject> getOwnConnectionInfo();
-    virtual std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getEcwConnectionList();
-    virtual ErrorObject dropEcwConnection(const WebsocketConnectionInfo& info);
+    virtual std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getWorkstationConnectionList();
+    virtual ErrorObject dropWorkstationConnection(const WebsocketConnectionInfo& info);
     virtual std::expected<Resource, ErrorObject> createResource(ResourceTypeEnum type, std::string_view name);
     virtual std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type,
                                                                         const std::filesystem::path& path,

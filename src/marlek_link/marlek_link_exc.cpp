@@ -93,14 +93,14 @@ std::expected<WebsocketConnectionInfo, ErrorObject> MarlekLinkExc::getOwnConnect
     return throwIfFailed(MarlekLink::getOwnConnectionInfo());
 }
 
-std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> MarlekLinkExc::getEcwConnectionList()
+std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> MarlekLinkExc::getWorkstationConnectionList()
 {
-    return throwIfFailed(MarlekLink::getEcwConnectionList());
+    return throwIfFailed(MarlekLink::getWorkstationConnectionList());
 }
 
-ErrorObject MarlekLinkExc::dropEcwConnection(const WebsocketConnectionInfo& info)
+ErrorObject MarlekLinkExc::dropWorkstationConnection(const WebsocketConnectionInfo& info)
 {
-    return throwIfFailed(MarlekLink::dropEcwConnection(info));
+    return throwIfFailed(MarlekLink::dropWorkstationConnection(info));
 }
 
 std::expected<Resource, ErrorObject> MarlekLinkExc::createResource(ResourceTypeEnum type, std::string_view name)
@@ -148,15 +148,18 @@ ErrorObject MarlekLinkExc::getUpdatedResourceInfo(Resource& resource)
 
 void MarlekLinkExc::suppressDoJobException(ErrorCodeEnum code)
 {
+    std::lock_guard lock(suppressedCodesMutex);
     suppressedCodes.insert(code);
 }
 
 void MarlekLinkExc::enableDoJobException(ErrorCodeEnum code)
 {
+    std::lock_guard lock(suppressedCodesMutex);
     suppressedCodes.erase(code);
 }
 
 bool MarlekLinkExc::isDoJobExceptionSuppressed(ErrorCodeEnum code) const
 {
+    std::lock_guard lock(suppressedCodesMutex);
     return suppressedCodes.contains(code);
 }

@@ -4,6 +4,7 @@
 #include "marlek_link/marlek_link.hpp"
 #include "marlek_link/marlek_link_exception.hpp"
 
+#include <mutex>
 #include <set>
 
 // The link for callers who prefer exceptions: a failure becomes a thrown
@@ -13,8 +14,8 @@
 //
 // Jobs that end by a stop condition or a manual stop are ordinary endings:
 // their codes are suppressed by default, so doJob, waitForJobToFinish and the
-// job check of getJobResultData return them instead of throwing. Change the
-// set only while none of those runs.
+// job check of getJobResultData return them instead of throwing. The set may
+// be changed from any thread, also while a job runs.
 class MarlekLinkExc : public MarlekLink {
 public:
     using MarlekLink::MarlekLink;
@@ -30,8 +31,8 @@ public:
     std::expected<WorkstationInfo, ErrorObject> getWorkstationInfo() override;
     std::expected<WorkstationStatus, ErrorObject> getWorkstationStatus() override;
     std::expected<WebsocketConnectionInfo, ErrorObject> getOwnConnectionInfo() override;
-    std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getEcwConnectionList() override;
-    ErrorObject dropEcwConnection(const WebsocketConnectionInfo& info) override;
+    std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getWorkstationConnectionList() override;
+    ErrorObject dropWorkstationConnection(const WebsocketConnectionInfo& info) override;
     std::expected<Resource, ErrorObject> createResource(ResourceTypeEnum type, std::string_view name) override;
     std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type,
                                                                 const std::filesystem::path& path,
@@ -52,5 +53,6 @@ private:
     // Throws the error unless it is NONE or suppressed.
     ErrorObject throwUnlessSuppressed(ErrorObject result) const;
 
+    mutable std::mutex suppressedCodesMutex;
     std::set<ErrorCodeEnum> suppressedCodes{ErrorCodeEnum::STOP_CONDITION_TRIGGERED, ErrorCodeEnum::STOPPED_MANUALLY};
 };

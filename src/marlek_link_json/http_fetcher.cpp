@@ -1,5 +1,6 @@
 #include "marlek_link_json/http_fetcher.hpp"
 
+#include "marlek_link_json/host_header.hpp"
 #include "marlek_link_json/name_resolution.hpp"
 
 #include <boost/asio/as_tuple.hpp>
@@ -115,7 +116,7 @@ asio::awaitable<FetchResult> exchange(std::string target, std::string host, std:
     }
     http::request<http::empty_body> request(http::verb::get, target, 11);
     request.set(http::field::connection, "close");
-    request.set(http::field::host, host);
+    request.set(http::field::host, hostHeaderText(host));
     request.set(http::field::user_agent, "marlek_link_lib");
     const auto [writeFailure, written] = co_await http::async_write(socket, request, noThrow);
     if (writeFailure) {

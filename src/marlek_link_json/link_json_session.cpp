@@ -190,6 +190,7 @@ void LinkJsonSession::disposeLowLevelSession()
     llSession->disconnect();
     factory->deleteSession(llSession);
     llSession = nullptr;
+    std::lock_guard lock(protocolVersionMutex);
     cachedProtocolVersion.reset();
 }
 

@@ -190,10 +190,19 @@ public:
     // Resources.
     std::expected<std::vector<Resource>, ErrorObject> getResourceList(ResourceTypeEnum type);
     Resource createResource(ResourceTypeEnum type, std::string_view name);
-    Resource createResourceFromFile(ResourceTypeEnum type, const std::filesystem::path& path, std::string_view name);
+    // An invalid handle when the file does not open or the workstation refuses
+    // the resource; the upload's error when the content could not be read or
+    // appended (the resource is then deleted again).
+    std::expected<Resource, ErrorObject> createResourceFromFile(ResourceTypeEnum type,
+                                                                const std::filesystem::path& path,
+                                                                std::string_view name);
     ErrorObject appendToResource(const Resource& resource, const std::vector<char>& content);
+    // Limit 0 reads to the end, but not beyond the handle's size when known;
+    // more data than asked for is RESOURCE_CONTENT_INVALID.
     ErrorObject retrieveResource(const Resource& resource, std::vector<char>& output, std::size_t limit,
                                  std::size_t offset);
+    // Content beyond the maximum, or without one beyond the resource's size,
+    // is RESOURCE_CONTENT_INVALID.
     ErrorObject retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize);
     ErrorObject downloadResourceToFile(const Resource& resource, const std::filesystem::path& path);
     ErrorObject deleteResource(const Resource& resource);
@@ -224,8 +233,8 @@ public:
     static void updateSettingsVector(const boost::json::object& reply, SettingsSet& settings);
     // Both raise boost::system::system_error when a connection does not read.
     std::expected<WebsocketConnectionInfo, ErrorObject> getOwnConnectionInfo();
-    std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getEcwConnectionList();
-    ErrorObject dropEcwConnection(const WebsocketConnectionInfo& info);
+    std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> getWorkstationConnectionList();
+    ErrorObject dropWorkstationConnection(const WebsocketConnectionInfo& info);
 
     // Job result data. The dataset is a DcDataset or an EisDataset whose job
     // information is the one stored with the result, not the job's own.

@@ -289,13 +289,13 @@ std::expected<WebsocketConnectionInfo, ErrorObject> LinkJsonSession::getOwnConne
     return boost::json::value_to<WebsocketConnectionInfo>(**connection);
 }
 
-std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> LinkJsonSession::getEcwConnectionList()
+std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject> LinkJsonSession::getWorkstationConnectionList()
 {
     const boost::json::object reply = sendRequest(boost::json::object{{"do", "/connection/list"}}, 0);
     return readList<WebsocketConnectionInfo>(reply, "connections", &readConnection);
 }
 
-ErrorObject LinkJsonSession::dropEcwConnection(const WebsocketConnectionInfo& info)
+ErrorObject LinkJsonSession::dropWorkstationConnection(const WebsocketConnectionInfo& info)
 {
     const boost::json::object reply =
         sendRequest(boost::json::object{{"do", "/connection/drop"}, {"connection_id", info.connection_id}}, 0);

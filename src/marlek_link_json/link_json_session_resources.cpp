@@ -8,10 +8,12 @@
 #include <boost/json.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <limits>
+#include <system_error>
 
 namespace {
 
@@ -37,9 +39,44 @@ std::size_t decodeBase64Into(std::vector<char>& output, std::string_view text)
     return written;
 }
 
+ErrorObject contentInvalid(std::string_view what)
+{
+    return ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}", std::string(what));
+}
+
 ErrorObject unexpected(std::string_view what)
 {
     return ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}", std::string(what));
+}
+
+// Appends the file's content to the resource block by block.
+ErrorObject uploadFile(LinkJsonSession& session, std::ifstream& file, const std::filesystem::path& path,
+                       const Resource& resource)
+{
+    std::vector<char> block(kFileBlockSize);
+    for (;;) {
+        errno = 0;
+        file.read(block.data(), static_cast<std::streamsize>(block.size()));
+        // A failed read is not the end of the file: stopping there would
+        // report a partial upload as a complete one.
+        if (file.bad() || (file.fail() && !file.eof())) {
+            const int cause = errno != 0 ? errno : EIO;
+            return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_READ, "file '{0}' could not be read: {1}",
+                               path.string(), std::generic_category().message(cause));
+        }
+        const auto count = static_cast<std::size_t>(file.gcount());
+        if (count > 0) {
+            block.resize(count);
+            if (ErrorObject appended = session.appendToResource(resource, block);
+                appended.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
+                return appended;
+            }
+            block.resize(kFileBlockSize);
+        }
+        if (file.eof()) {
+            return ErrorObject();
+        }
+    }
 }
 
 } // namespace
@@ -81,8 +118,9 @@ Resource LinkJsonSession::createResource(ResourceTypeEnum type, std::string_view
     return Resource();
 }
 
-Resource LinkJsonSession::createResourceFromFile(ResourceTypeEnum type, const std::filesystem::path& path,
-                                                 std::string_view name)
+std::expected<Resource, ErrorObject> LinkJsonSession::createResourceFromFile(ResourceTypeEnum type,
+                                                                             const std::filesystem::path& path,
+                                                                             std::string_view name)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open()) {
@@ -94,27 +132,13 @@ Resource LinkJsonSession::createResourceFromFile(ResourceTypeEnum type, const st
     if (!resource.isValid()) {
         return resource;
     }
-    std::vector<char> block(kFileBlockSize);
-    for (;;) {
-        file.read(block.data(), static_cast<std::streamsize>(block.size()));
-        // A failed read is not the end of the file: stopping there would
-        // report a partial upload as a complete one.
-        if (file.bad() || (file.fail() && !file.eof())) {
-            std::cerr << "Error: Could not read file: " << path.string() << std::endl;
-            return Resource();
-        }
-        const auto count = static_cast<std::size_t>(file.gcount());
-        if (count > 0) {
-            block.resize(count);
-            if (appendToResource(resource, block).getErrorCodeEnum() != ErrorCodeEnum::NONE) {
-                return Resource();
-            }
-            block.resize(kFileBlockSize);
-        }
-        if (file.eof()) {
-            return resource;
-        }
+    ErrorObject uploaded = uploadFile(*this, file, path, resource);
+    if (uploaded.getErrorCodeEnum() == ErrorCodeEnum::NONE) {
+        return resource;
     }
+    // A partly uploaded resource would pass for the file's content.
+    deleteResource(resource);
+    return std::unexpected(std::move(uploaded));
 }
 
 ErrorObject LinkJsonSession::appendToResource(const Resource& resource, const std::vector<char>& content)
@@ -138,6 +162,9 @@ ErrorObject LinkJsonSession::retrieveResource(const Resource& resource, std::vec
     std::size_t wanted = limit == 0 ? std::numeric_limits<std::size_t>::max() : limit;
     std::size_t chunk = (limit == 0 || limit >= Resource::DATA_CHUNK_SIZE_LIMIT) ? Resource::DATA_CHUNK_SIZE_LIMIT
                                                                                   : limit;
+    // Without a limit the handle's known size bounds what is fetched; a
+    // workstation claiming more is not believed.
+    const std::uint64_t knownSize = resource.getSize();
     std::size_t received = 0;
     std::vector<char> decoded;
     for (;;) {
@@ -154,10 +181,16 @@ ErrorObject LinkJsonSession::retrieveResource(const Resource& resource, std::vec
         }
         decoded.clear();
         const std::size_t count = decodeBase64Into(decoded, data->get_string());
+        if (count > chunk) {
+            return contentInvalid("more data received than requested");
+        }
         received += count;
         const auto total = boost::json::value_to<std::uint64_t>(*totalSize);
         if (total < offset) {
             return unexpected("offset beyond resource size");
+        }
+        if (limit == 0 && knownSize != 0 && total > knownSize) {
+            return contentInvalid("resource larger than its known size");
         }
         output.insert(output.end(), decoded.begin(), decoded.end());
         wanted = std::min<std::uint64_t>(wanted, total - offset);
@@ -166,8 +199,7 @@ ErrorObject LinkJsonSession::retrieveResource(const Resource& resource, std::vec
         }
         // A reply without content would otherwise be asked again forever.
         if (count == 0) {
-            return ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}",
-                               "no data received");
+            return contentInvalid("no data received");
         }
         chunk = std::min(wanted - received, Resource::DATA_CHUNK_SIZE_LIMIT);
     }
@@ -212,10 +244,16 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
                            static_cast<double>(resource.getSize()), ">", static_cast<double>(maximumSize));
     }
 
+    // The content may not exceed the caller's maximum, or without one the
+    // size the workstation announced.
+    const std::uint64_t bound = maximumSize != 0 ? maximumSize : resource.getSize();
     std::promise<std::optional<ErrorObject>> delivered;
     auto outcome = delivered.get_future();
     auto receiver = std::make_shared<DownloadCallback>(
-        [&delivered, &output](std::string&& content, std::optional<ErrorObject> error) {
+        [&delivered, &output, bound](std::string&& content, std::optional<ErrorObject> error) {
+            if (!error && content.size() > bound) {
+                error = contentInvalid("downloaded resource size invalid");
+            }
             if (!error) {
                 output = std::move(content);
             }
@@ -235,8 +273,7 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
         return *error;
     }
     if (output.size() < resource.getSize()) {
-        return ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}",
-                           "downloaded resource size invalid");
+        return contentInvalid("downloaded resource size invalid");
     }
     return ErrorObject();
 }

@@ -10,6 +10,7 @@
 #include <boost/json.hpp>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -24,15 +25,19 @@ ErrorObject notFound(std::string_view what, const std::string& jobId)
                        jobId);
 }
 
-// The number of rows an impedance result declares; 0 when it declares none.
-// A negative or fractional count raises Boost.JSON's conversion error.
-std::size_t declaredRowCount(const boost::json::object& header)
+// The number of rows an impedance result declares; 0 when it declares none,
+// nothing when the count is negative, fractional or too large.
+std::optional<std::size_t> declaredRowCount(const boost::json::object& header)
 {
     const auto* rows = header.if_contains("number_of_rows");
     if (!rows || !rows->is_number()) {
         return 0;
     }
-    return static_cast<std::size_t>(boost::json::value_to<std::uint64_t>(*rows));
+    const auto count = boost::json::try_value_to<std::uint64_t>(*rows);
+    if (!count) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(*count);
 }
 
 bool isObjectMember(const boost::json::object& object, std::string_view key)
@@ -79,14 +84,18 @@ std::expected<std::shared_ptr<DataSet>, ErrorObject> LinkJsonSession::getJobResu
     switch (resource.getResourceInfo().sub_type) {
     case ResourceSubType::DATASET_AC: {
         auto eisHeader = boost::json::value_to<LiveDataHeaderEis>(dataHeader);
+        const std::optional<std::size_t> rows = declaredRowCount(header);
+        if (!rows) {
+            return std::unexpected(ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}",
+                                               "number_of_rows is not a row count"));
+        }
         std::string content;
         if (ErrorObject error = retrieveFullResource(resource, content, 0);
             error.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
             return std::unexpected(std::move(error));
         }
-        const std::size_t rows = declaredRowCount(header);
         const std::uint64_t version = getDeviceProtocolVersion();
-        return std::make_shared<EisDataset>(eisDatasetFromBinary(content, std::move(eisHeader), rows, std::move(info),
+        return std::make_shared<EisDataset>(eisDatasetFromBinary(content, std::move(eisHeader), *rows, std::move(info),
                                                                  static_cast<std::size_t>(version)));
     }
     case ResourceSubType::DATASET_DC: {

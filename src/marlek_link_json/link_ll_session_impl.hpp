@@ -3,6 +3,7 @@
 // Member definitions of LinkLlSession, included only by the two files that
 // instantiate it (plain and TLS).
 
+#include "marlek_link_json/host_header.hpp"
 #include "marlek_link_json/link_ll_session.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
 #include "marlek_link_json/link_ll_ssl_impl.hpp"
@@ -199,7 +200,7 @@ boost::asio::awaitable<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::runCo
         co_return Status::TLS_SETUP_FAILED;
     }
 
-    const std::string hostText = host + ":" + std::to_string(endpoint.port());
+    const std::string hostText = hostHeaderText(host) + ":" + std::to_string(endpoint.port());
     websocket->set_option(websocket_ns::stream_base::decorator(
         [userAgent = std::string("marlek_link_lib"),
          announceVersion = (flags & MarlekLinkConnectionFlags::IGNORE_PROTOCOL_MISMATCH) == 0,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -344,4 +345,32 @@ TEST(ImpedanceXmlRead, NonFiniteDoublesSurviveTheirText)
     EXPECT_EQ(read.bias, record.bias);
     EXPECT_EQ(read.min_frequency, record.min_frequency);
     EXPECT_TRUE(std::isnan(read.max_frequency));
+}
+
+namespace {
+
+template <class P>
+std::string writtenText(const P& record)
+{
+    tinyxml2::XMLDocument document;
+    writeParameters(document, record);
+    tinyxml2::XMLPrinter printer(nullptr, true);
+    document.Print(&printer);
+    return printer.CStr();
+}
+
+} // namespace
+
+TEST(ImpedanceXmlWrite, NaNWithItsSignBitIsWrittenWithoutSign)
+{
+    const double negativeNaN = -std::numeric_limits<double>::quiet_NaN();
+    ASSERT_TRUE(std::signbit(negativeNaN));
+    const std::string eis = writtenText(EisParametersGenerate{.bias = negativeNaN});
+    const std::string geis =
+        writtenText(GeisVaParametersFrequencyTable{.bias = negativeNaN, .minimum_current_amplitude = negativeNaN});
+    for (const std::string& text : {eis, geis}) {
+        EXPECT_NE(text.find("<bias>nan</bias>"), std::string::npos) << text;
+        EXPECT_EQ(text.find("-nan"), std::string::npos) << text;
+    }
+    EXPECT_NE(geis.find("<minimum_current_amplitude>nan</minimum_current_amplitude>"), std::string::npos) << geis;
 }

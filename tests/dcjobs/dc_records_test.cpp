@@ -411,6 +411,30 @@ TYPED_TEST(DcRecord, DoublesRoundTripBitForBit)
     EXPECT_EQ(bitsOf(fromJson), bitsOf(record));
 }
 
+TYPED_TEST(DcRecord, XmlWritesANaNWithItsSignBitWithoutSign)
+{
+    using P = typename TypeParam::ParameterStruct;
+    P record = Case<TypeParam>::record();
+    const double negativeNaN = -std::numeric_limits<double>::quiet_NaN();
+    bool hasDouble = false;
+    boost::mp11::mp_for_each<boost::describe::describe_members<P, boost::describe::mod_public>>([&](auto member) {
+        if constexpr (std::is_same_v<std::remove_cvref_t<decltype(record.*member.pointer)>, double>) {
+            record.*member.pointer = negativeNaN;
+            hasDouble = true;
+        }
+    });
+    if (!hasDouble) {
+        GTEST_SKIP() << "no double member";
+    }
+    tinyxml2::XMLDocument document;
+    document.InsertEndChild(writeParameters(document, record));
+    tinyxml2::XMLPrinter printer;
+    document.Print(&printer);
+    const std::string text = printer.CStr();
+    EXPECT_EQ(text.find("-nan"), std::string::npos) << text;
+    EXPECT_NE(text.find(">nan<"), std::string::npos) << text;
+}
+
 TYPED_TEST(DcRecord, XmlReaderSkipsMissingAndUnreadableElements)
 {
     using P = typename TypeParam::ParameterStruct;

@@ -145,23 +145,33 @@ TEST(EisBinaryTable, RowCountFromTheSizeWhenNotGiven)
     EXPECT_EQ(empty.getMetaColumn(2), Column{});
 }
 
-// A row count the table cannot hold is derived from the size, as for 0: a
-// forged count allocates nothing beyond the table and a truncated table is
-// read as the whole rows it does hold.
+// A row count beyond the number of values is derived from the size, as for
+// 0: a forged count allocates nothing beyond the table. A count the table
+// holds values for is kept, and the columns that do not fit whole are zeros.
 TEST(EisBinaryTable, RowCountBeyondTheTableIsDerived)
 {
     const LiveDataHeaderEis header = eisHeader({column("frequency", "Hz"), column("time", "s")}, {}, {});
     const std::string table = concat({{1.0, 2.0, 3.0}, {4.0, 5.0, 6.0}});
     for (const std::size_t declared :
-         {std::size_t{4}, std::size_t{1} << 40, std::numeric_limits<std::size_t>::max()}) {
+         {std::size_t{7}, std::size_t{1} << 40, std::numeric_limits<std::size_t>::max()}) {
         const EisDataset ds = eisDatasetFromBinary(table, LiveDataHeaderEis(header), declared, JobInfo{}, 12);
         EXPECT_EQ(ds.getRowCount(), 3u) << declared;
         EXPECT_EQ(ds.getTimes(), (Column{4.0, 5.0, 6.0}));
     }
-    // A smaller count is taken as declared, with the rest as surplus.
-    const EisDataset two = eisDatasetFromBinary(table, LiveDataHeaderEis(header), 2, JobInfo{}, 12);
-    EXPECT_EQ(two.getFrequencies(), (Column{1.0, 2.0}));
-    EXPECT_EQ(two.getTimes(), (Column{3.0, 4.0}));
+
+    struct Kept {
+        std::size_t declared;
+        Column frequencies;
+        Column times;
+    };
+    for (const auto& c : {Kept{2, {1.0, 2.0}, {3.0, 4.0}},
+                          Kept{4, {1.0, 2.0, 3.0, 4.0}, {0.0, 0.0, 0.0, 0.0}},
+                          Kept{6, {1.0, 2.0, 3.0, 4.0, 5.0, 6.0}, Column(6, 0.0)}}) {
+        const EisDataset ds = eisDatasetFromBinary(table, LiveDataHeaderEis(header), c.declared, JobInfo{}, 12);
+        EXPECT_EQ(ds.getRowCount(), c.declared);
+        EXPECT_EQ(ds.getFrequencies(), c.frequencies) << c.declared;
+        EXPECT_EQ(ds.getTimes(), c.times) << c.declared;
+    }
 
     // Huge counts with the fixed-size layout and no columns at all.
     const LiveDataHeaderEis onlyPaths =

@@ -367,7 +367,7 @@ class FakeWorkstation::Server {
 public:
     explicit Server(FakeWorkstationOptions givenOptions)
         : options(std::move(givenOptions)),
-          acceptor(ioContext, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0)),
+          acceptor(ioContext, tcp::endpoint(asio::ip::make_address(options.listenAddress), 0)),
           port(acceptor.local_endpoint().port())
     {
         if (options.tls) {

@@ -12,10 +12,11 @@
 #include <vector>
 
 // A real WebSocket workstation peer for tests: plain or TLS, on its own
-// thread, on an ephemeral port of 127.0.0.1. It records what clients send and
-// answers requests by their "do" (see FakeRequestRouter) and can be told to
-// push frames, close, drop or stall. Actions apply to the most
-// recently upgraded connection and run asynchronously, in call order.
+// thread, on an ephemeral port of 127.0.0.1 (or the address its options
+// name). It records what clients send and answers requests by their "do"
+// (see FakeRequestRouter) and can be told to push frames, close, drop or
+// stall. Actions apply to the most recently upgraded connection and run
+// asynchronously, in call order.
 class FakeWorkstation {
 public:
     explicit FakeWorkstation(FakeWorkstationOptions options = {});

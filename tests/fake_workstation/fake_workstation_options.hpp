@@ -8,6 +8,9 @@
 // How a FakeWorkstation behaves towards its clients. The defaults give a
 // plain, well-behaved workstation that accepts every upgrade on "/default".
 struct FakeWorkstationOptions {
+    // The loopback address to listen on ("::1" for IPv6).
+    std::string listenAddress = "127.0.0.1";
+
     // Serve TLS with this certificate and key instead of plain TCP.
     std::optional<TlsTestIdentity> tls;
 

@@ -90,7 +90,7 @@ struct HttpIdServer::Impl {
         if (options.body.empty()) {
             options.body = defaultIdBody();
         }
-        const tcp::endpoint endpoint(asio::ip::make_address_v4("127.0.0.1"), 0);
+        const tcp::endpoint endpoint(asio::ip::make_address(options.listenAddress), 0);
         acceptor.open(endpoint.protocol());
         acceptor.set_option(asio::socket_base::reuse_address(true));
         acceptor.bind(endpoint);

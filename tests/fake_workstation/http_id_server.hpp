@@ -28,6 +28,8 @@ struct HttpIdServerOptions {
     // Defaults to the default workstation's identity reply.
     std::string body;
     unsigned status = 503;
+    // The loopback address to listen on ("::1" for IPv6).
+    std::string listenAddress = "127.0.0.1";
 };
 
 struct HttpRequestRecord {
@@ -37,8 +39,8 @@ struct HttpRequestRecord {
     std::vector<std::pair<std::string, std::string>> headers;
 };
 
-// The fake workstation's plain HTTP/1.1 server for "/id" on 127.0.0.1 and
-// an ephemeral port, on a thread of its own from construction to
+// The fake workstation's plain HTTP/1.1 server for "/id" on 127.0.0.1 (or
+// the address its options name) and an ephemeral port, on a thread of its own from construction to
 // destruction. Records every request's line and headers.
 class HttpIdServer {
 public:

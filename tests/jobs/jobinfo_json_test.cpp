@@ -1,10 +1,13 @@
 #include "test_records.hpp"
 
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
+#include "marlek_link_json/jobs/common/jobparameter_registration.hpp"
 #include "marlek_link_json/jobs/common/stopconditions.hpp"
 
 #include <boost/json.hpp>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace json = boost::json;
 
@@ -72,6 +75,26 @@ TEST(JobInfo, DefaultAndSetFailed)
     EXPECT_NE(info.parameters, nullptr);
     EXPECT_EQ(info.stopConditions.size(), 1u);
     EXPECT_TRUE(info.options.bypass_queue);
+}
+
+// Registrations may come while job information is read on another thread
+// (the connection's worker reads replies and events).
+TEST(JobInfoJson, ReadsWhileBuildersAreRegistered)
+{
+    registerTestJobKind();
+    constexpr int kRounds = 2000;
+    std::thread registering([] {
+        for (int round = 0; round < kRounds; ++round) {
+            registerBuilderInFactory<TestSweepJob>(&JobParameterFactory::getInstance());
+        }
+    });
+    const json::value source(fullJobInfo());
+    std::size_t withParameters = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        withParameters += jobInfoFromJson(source).parameters != nullptr ? 1 : 0;
+    }
+    registering.join();
+    EXPECT_EQ(withParameters, static_cast<std::size_t>(kRounds));
 }
 
 TEST(JobInfoJson, ReadsEveryMember)

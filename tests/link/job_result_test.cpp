@@ -8,6 +8,9 @@
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset.hpp"
 #include "marlek_link_json/link_json_session.hpp"
 
+#include <atomic>
+#include <thread>
+
 using Mode = FakeReplyOverride::Mode;
 
 namespace {
@@ -108,21 +111,18 @@ TEST_F(JobResults, DcResultComesBackValueForValueWithTheStoredJobInformation)
     EXPECT_TRUE(router().requests("/id").empty());
 }
 
-TEST_F(JobResults, ContentShorterThanTheResourceSizeIsRefusedLongerIsAccepted)
+TEST_F(JobResults, ContentOfAnotherSizeThanTheResourceIsRefused)
 {
     storeDcResult(cvTable());
 
-    router().setDownloadKnobs({.truncateBy = 1});
-    const auto shorter = link->getJobResultData(job);
-    ASSERT_FALSE(shorter);
-    EXPECT_EQ(codeOf(shorter.error()), ErrorCodeEnum::RESOURCE_CONTENT_INVALID);
-    EXPECT_EQ(formatted(shorter.error()), "resource content invalid: downloaded resource size invalid");
-
-    // Surplus bytes that make no whole row are ignored by the table reader.
-    router().setDownloadKnobs({.extendBy = 5});
-    const auto longer = as<DcDataset>(link->getJobResultData(job));
-    ASSERT_TRUE(longer);
-    EXPECT_EQ(longer->getTracks(), kCvTracks);
+    // Too little would lose rows; more than announced is not taken in either.
+    for (const FakeDownloadKnobs knobs : {FakeDownloadKnobs{.truncateBy = 1}, FakeDownloadKnobs{.extendBy = 5}}) {
+        router().setDownloadKnobs(knobs);
+        const auto result = link->getJobResultData(job);
+        ASSERT_FALSE(result);
+        EXPECT_EQ(codeOf(result.error()), ErrorCodeEnum::RESOURCE_CONTENT_INVALID);
+        EXPECT_EQ(formatted(result.error()), "resource content invalid: downloaded resource size invalid");
+    }
 }
 
 TEST_F(JobResults, ImpedanceResultComesBackValueForValue)
@@ -163,6 +163,37 @@ TEST_F(JobResults, ImpedanceResultWithoutRowCountTakesTheRowsFromTheSize)
     ASSERT_TRUE(dataset);
     EXPECT_EQ(dataset->getFrequencies(), original.getFrequencies());
     EXPECT_EQ(dataset->getImpedances(), original.getImpedances());
+}
+
+TEST_F(JobResults, RowCountThatIsNoCountIsRefusedBeforeTheDownload)
+{
+    const EisDataset original = impedanceResult(false);
+    const auto table = eisDatasetToBinary(original);
+    ASSERT_TRUE(table);
+    const auto storeWithRows = [&](const std::string& jobId, boost::json::value rows) {
+        auto header = resultHeader(finishedJobInfo(jobId), boost::json::value_from(table->header));
+        header["number_of_rows"] = std::move(rows);
+        router().addResource(resultDescription(jobId, ResourceSubType::DATASET_AC, header), table->data);
+    };
+
+    const boost::json::value forged[] = {-1, 2.5, -3.0, 1e300};
+    for (std::size_t i = 0; i < std::size(forged); ++i) {
+        const std::string jobId = "job-100" + std::to_string(i);
+        storeWithRows(jobId, forged[i]);
+        CvJob forgedJob = jobThatRan(jobId);
+        std::optional<std::expected<std::shared_ptr<DataSet>, ErrorObject>> result;
+        ASSERT_NO_THROW(result = link->getJobResultData(forgedJob)) << forged[i];
+        ASSERT_FALSE(*result) << forged[i];
+        EXPECT_EQ(result->error(), ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}",
+                                               "number_of_rows is not a row count"));
+    }
+    EXPECT_EQ(downloads(), 0u);
+
+    // A whole number written as a double is a count.
+    storeWithRows(kJobId, static_cast<double>(table->number_of_rows));
+    const auto dataset = as<EisDataset>(link->getJobResultData(job));
+    ASSERT_TRUE(dataset);
+    EXPECT_EQ(dataset->getFrequencies(), original.getFrequencies());
 }
 
 TEST_F(JobResults, FirstResourceOfTheJobIsUsed)
@@ -300,6 +331,24 @@ TEST_F(DeviceProtocolVersion, IsAskedOncePerConnection)
     ASSERT_EQ(codeOf(session->connect()), ErrorCodeEnum::NONE);
     EXPECT_EQ(session->getDeviceProtocolVersion(), 9u);
     EXPECT_EQ(queries(), 2u);
+}
+
+TEST_F(DeviceProtocolVersion, DisconnectMayForgetItWhileAnotherThreadAsks)
+{
+    for (int round = 0; round < 5; ++round) {
+        std::atomic<bool> done = false;
+        std::thread asking([&] {
+            while (!done) {
+                const std::uint64_t version = session->getDeviceProtocolVersion();
+                EXPECT_TRUE(version == 12u || version == 0u) << version;
+            }
+        });
+        session->disconnect();
+        done = true;
+        asking.join();
+        ASSERT_EQ(codeOf(session->connect()), ErrorCodeEnum::NONE);
+        EXPECT_EQ(session->getDeviceProtocolVersion(), 12u);
+    }
 }
 
 TEST_F(DeviceProtocolVersion, FailuresAreNotKept)

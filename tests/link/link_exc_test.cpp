@@ -4,6 +4,9 @@
 #include "marlek_link/marlek_link_exc.hpp"
 #include "marlek_link_json/jobs/dataset/dataset.hpp"
 
+#include <filesystem>
+#include <thread>
+
 using Mode = FakeReplyOverride::Mode;
 
 namespace {
@@ -73,6 +76,26 @@ TEST(MarlekLinkExcSuppression, StopEndingsAreSuppressedByDefaultAndTheSetIsASet)
     EXPECT_FALSE(link.isDoJobExceptionSuppressed(ErrorCodeEnum::STOPPED_MANUALLY));
 }
 
+TEST(MarlekLinkExcSuppression, TheSetMayChangeWhileAJobEndingIsChecked)
+{
+    MarlekLinkExc link("127.0.0.1", "1");
+    constexpr int kRounds = 20000;
+    std::thread changer([&link] {
+        for (int round = 0; round < kRounds; ++round) {
+            const auto code = static_cast<ErrorCodeEnum>(0x1000 + round % 64);
+            link.suppressDoJobException(code);
+            link.enableDoJobException(code);
+        }
+    });
+    std::size_t stopEndings = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        stopEndings += link.isDoJobExceptionSuppressed(ErrorCodeEnum::STOPPED_MANUALLY) ? 1 : 0;
+        link.isDoJobExceptionSuppressed(static_cast<ErrorCodeEnum>(0x1000 + round % 64));
+    }
+    changer.join();
+    EXPECT_EQ(stopEndings, static_cast<std::size_t>(kRounds));
+}
+
 TEST(MarlekLinkExcWithoutSession, ThrowsNotConnectedExceptWhereItNeverThrows)
 {
     MarlekLinkExc link("127.0.0.1", "1");
@@ -84,7 +107,7 @@ TEST(MarlekLinkExcWithoutSession, ThrowsNotConnectedExceptWhereItNeverThrows)
     EXPECT_EQ(thrownBy([&] { link.deleteResource(wave); }), kNotConnected);
     EXPECT_EQ(thrownBy([&] { link.getWorkstationInfo(); }), kNotConnected);
     EXPECT_EQ(thrownBy([&] { link.getSettings(); }), kNotConnected);
-    EXPECT_EQ(thrownBy([&] { link.dropEcwConnection({}); }), kNotConnected);
+    EXPECT_EQ(thrownBy([&] { link.dropWorkstationConnection({}); }), kNotConnected);
 
     SettingsSet settings({{"beep", Setting(true)}});
     EXPECT_NO_THROW(link.updateSettings(settings));
@@ -151,6 +174,14 @@ TEST_F(ConnectedExcLink, RefusedCreateIsAnInvalidHandleNotAnException)
     ASSERT_NO_THROW(created = link->createResource(ResourceTypeEnum::WAVE, "w"));
     ASSERT_TRUE(created);
     EXPECT_FALSE(created->isValid());
+}
+
+TEST_F(ConnectedExcLink, FailedUploadThrowsItsError)
+{
+    const std::filesystem::path folder = std::filesystem::temp_directory_path();
+    const ErrorObject error = thrownBy([&] { link->createResourceFromFile(ResourceTypeEnum::WAVE, folder, "w"); });
+    EXPECT_EQ(codeOf(error), ErrorCodeEnum::FILE_COULD_NOT_BE_READ);
+    EXPECT_EQ(router().resourceCount(ResourceTypeEnum::WAVE), 0u);
 }
 
 TEST_F(ConnectedExcLink, ResultDataThrowsForAnUnsuppressedJobError)

@@ -78,9 +78,9 @@ std::vector<Operation> sessionOperations()
         {"getWorkstationInfo", [](MarlekLink& link) { return errorOf(link.getWorkstationInfo()); }},
         {"getWorkstationStatus", [](MarlekLink& link) { return errorOf(link.getWorkstationStatus()); }},
         {"getOwnConnectionInfo", [](MarlekLink& link) { return errorOf(link.getOwnConnectionInfo()); }},
-        {"getEcwConnectionList", [](MarlekLink& link) { return errorOf(link.getEcwConnectionList()); }},
-        {"dropEcwConnection",
-         [](MarlekLink& link) { return std::optional(link.dropEcwConnection(WebsocketConnectionInfo{})); }},
+        {"getWorkstationConnectionList", [](MarlekLink& link) { return errorOf(link.getWorkstationConnectionList()); }},
+        {"dropWorkstationConnection",
+         [](MarlekLink& link) { return std::optional(link.dropWorkstationConnection(WebsocketConnectionInfo{})); }},
         {"getJobResultData",
          [](MarlekLink& link) {
              CvJob job = jobThatRan("job-0001");
@@ -192,11 +192,11 @@ TEST(LinkSettings, FlagsVersionsAndStaticHelpers)
     EXPECT_FALSE(link.testFlag(MarlekLinkConnectionFlags::USE_SSL));
     EXPECT_TRUE(link.testFlag(MarlekLinkConnectionFlags::SKIP_SSL_CERT_VALIDATION));
 
-    EXPECT_EQ(MarlekLink::getLibraryVersion(), "26.40.1+491aaa72");
+    EXPECT_EQ(MarlekLink::getLibraryVersion(), "1.0.0+a1b2c3d4");
     EXPECT_EQ(MarlekLink::getSupportedProtocolVersion(), 12u);
     EXPECT_EQ(LibraryVersion::getProtocolVersionString(), "12");
-    EXPECT_EQ(LibraryVersion::getBuildId(), "491aaa72");
-    EXPECT_EQ(LibraryVersion::getGitRevision(), "6217d936");
+    EXPECT_EQ(LibraryVersion::getBuildId(), "a1b2c3d4");
+    EXPECT_EQ(LibraryVersion::getGitRevision(), "0f1e2d3c");
     EXPECT_EQ(LibraryVersion::getBranch(), "HEAD");
 
     EXPECT_TRUE(MarlekLink::isIpAddress("192.168.1.20"));

@@ -63,6 +63,15 @@ TEST(HttpFetcher, HostHeaderIsTheHostAsGivenWithoutPort)
     EXPECT_EQ(server.requests()[0].headers.at(1), (std::pair<std::string, std::string>{"Host", "localhost"}));
 }
 
+TEST(HttpFetcher, HostHeaderBracketsAnIpv6Address)
+{
+    HttpIdServer server(HttpIdServerOptions{.listenAddress = "::1"});
+    const auto body = HttpFetcher::getJson("/id", "::1", portOf(server), 2000ms);
+    ASSERT_TRUE(body.has_value()) << body.error().getMessageFormatString();
+    ASSERT_EQ(server.requests().size(), 1U);
+    EXPECT_EQ(server.requests()[0].headers.at(1), (std::pair<std::string, std::string>{"Host", "[::1]"}));
+}
+
 TEST(HttpFetcher, ZeroTimeOutSetsNoLimit)
 {
     HttpIdServerOptions options;

@@ -5,7 +5,9 @@
 #include <boost/json.hpp>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
+#include <string>
 
 namespace json = boost::json;
 
@@ -183,6 +185,10 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"doubleStandardSmall", ErrorObject(ErrorCodeEnum::NONE, "{0}", 0.0001), "1e-04"},
         FormatCase{"doubleWidthAlignsRight", ErrorObject(ErrorCodeEnum::NONE, "[{0:6}]", 0.5), "[   0.5]"},
         FormatCase{"doubleExplicitLeft", ErrorObject(ErrorCodeEnum::NONE, "[{0:<6}]", 0.5), "[0.5   ]"},
+        FormatCase{"doubleZeroPaddedNegative", ErrorObject(ErrorCodeEnum::NONE, "[{0:08}]", -1.5), "[-00001.5]"},
+        FormatCase{"doubleZeroPaddedPositive", ErrorObject(ErrorCodeEnum::NONE, "[{0:08}]", 1.5), "[000001.5]"},
+        FormatCase{"doubleZeroPaddedInfinity", ErrorObject(ErrorCodeEnum::NONE, "[{0:06}]", -HUGE_VAL), "[  -inf]"},
+        FormatCase{"integerZeroPaddedNegative", ErrorObject(ErrorCodeEnum::NONE, "[{0:05}]", -12), "[-0012]"},
         FormatCase{"rightAlignWidth8", ErrorObject(ErrorCodeEnum::NONE, "[{0:>8}]", "ab"), "[      ab]"},
         FormatCase{"bool", ErrorObject(ErrorCodeEnum::NONE, "{0}/{1}", true, false), "true/false"},
         FormatCase{"integers", ErrorObject(ErrorCodeEnum::NONE, "{0} {1}", -7, 18446744073709551615ull),
@@ -211,4 +217,30 @@ TEST(ErrorFormatting, FallbackGivesTheUnformattedTextForBadFormats)
     EXPECT_EQ(ErrorFormatters::formatOrFallback(ErrorObject(ErrorCodeEnum::NONE, "{0} and {1}", 1)),
               "{0} and {1}");
     EXPECT_EQ(ErrorFormatters::formatOrFallback(ErrorObject(ErrorCodeEnum::NONE, "got {0}", 1)), "got 1");
+}
+
+TEST(ErrorFormatting, HugeOrNestedWidthsAndPrecisionsFallBackToTheUnformattedText)
+{
+    struct Case {
+        ErrorObject error;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:2147483647}", 1), "{0:2147483647}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:2147483647}{1:2147483647}", "a", "b"), "{0:2147483647}{1:2147483647}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:.2147483647f}", 0.5), "{0:.2147483647f}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:.1001}", "text"), "{0:.1001}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:x>1001}", true), "{0:x>1001}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:01001}", -1.5), "{0:01001}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:99999999999999999999999}", 7), "{0:99999999999999999999999}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:1000}", 1), std::string(999, ' ') + "1"},
+        // A width or precision from another parameter is refused as well.
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:{1}}", 1.5, 3), "{0:{1}}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "x {1: {1:.3f}", 1, 2.5), "x {1: {1:.3f}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:.{1}f}", 1.5, 3), "{0:.{1}f}"},
+        {ErrorObject(ErrorCodeEnum::NONE, "{0:.3f}|{0:1>5}", 0.25), "0.250|10.25"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ErrorFormatters::formatOrFallback(c.error), c.expected) << c.error.getMessageFormatString();
+    }
 }

@@ -86,7 +86,7 @@ TEST_F(SessionQueries, ConnectionsAreListedReadAndDropped)
     EXPECT_EQ(*own, expectedOwn);
     EXPECT_EQ(lastRequestWithoutId(router(), "/connection/id"), (json::object{{"do", "/connection/id"}}));
 
-    const auto list = session->getEcwConnectionList();
+    const auto list = session->getWorkstationConnectionList();
     ASSERT_TRUE(list.has_value()) << formatted(list.error());
     ASSERT_EQ(list->size(), 2U);
     EXPECT_EQ((*list)[0], expectedOwn);
@@ -95,13 +95,13 @@ TEST_F(SessionQueries, ConnectionsAreListedReadAndDropped)
     EXPECT_TRUE((*list)[1].using_tls);
     EXPECT_EQ(lastRequestWithoutId(router(), "/connection/list"), (json::object{{"do", "/connection/list"}}));
 
-    EXPECT_EQ(codeOf(session->dropEcwConnection((*list)[1])), ErrorCodeEnum::NONE);
+    EXPECT_EQ(codeOf(session->dropWorkstationConnection((*list)[1])), ErrorCodeEnum::NONE);
     EXPECT_EQ(lastRequestWithoutId(router(), "/connection/drop"),
               (json::object{{"do", "/connection/drop"}, {"connection_id", "conn-2"}}));
     EXPECT_EQ(router().queries().connections().size(), 1U);
 
     // The workstation's refusal comes back unchanged.
-    const ErrorObject refused = session->dropEcwConnection((*list)[1]);
+    const ErrorObject refused = session->dropWorkstationConnection((*list)[1]);
     EXPECT_EQ(refused, ErrorObject(ErrorCodeEnum::ID_NOT_FOUND, "could not find {0} with {1} '{2}'", "connection",
                                    "connection_id", "conn-2"));
 }
@@ -109,7 +109,7 @@ TEST_F(SessionQueries, ConnectionsAreListedReadAndDropped)
 TEST_F(SessionQueries, EmptyConnectionListIsAnEmptyVector)
 {
     router().queries().setConnections(json::array{});
-    const auto list = session->getEcwConnectionList();
+    const auto list = session->getWorkstationConnectionList();
     ASSERT_TRUE(list.has_value());
     EXPECT_TRUE(list->empty());
 }
@@ -252,7 +252,7 @@ const std::vector<QueryUnderTest>& keyedQueries()
         {"JobList", "/job/list", [](LinkJsonSession& s) { return errorOf(s.getJobInfoList(false)); }},
         {"Settings", "/settings/get", [](LinkJsonSession& s) { return errorOf(s.getAllSettings()); }},
         {"OwnConnection", "/connection/id", [](LinkJsonSession& s) { return errorOf(s.getOwnConnectionInfo()); }},
-        {"ConnectionList", "/connection/list", [](LinkJsonSession& s) { return errorOf(s.getEcwConnectionList()); }},
+        {"ConnectionList", "/connection/list", [](LinkJsonSession& s) { return errorOf(s.getWorkstationConnectionList()); }},
         {"JobInfo", "/job/info",
          [](LinkJsonSession& s) {
              OcvJob job{OcvParameters{}};
@@ -336,7 +336,7 @@ TEST_F(SessionQueries, RecordsThatDoNotReadRaiseTheConversionError)
 
     router().setReplyOverride("/connection/list",
                               withKeys({{"connections", json::array{FakeQueryHandlers::defaultConnection(), 3}}}));
-    EXPECT_THROW(session->getEcwConnectionList(), boost::system::system_error);
+    EXPECT_THROW(session->getWorkstationConnectionList(), boost::system::system_error);
 }
 
 TEST_F(SessionQueries, QueriesWithoutConnectionFailAtOnce)
@@ -345,5 +345,5 @@ TEST_F(SessionQueries, QueriesWithoutConnectionFailAtOnce)
     const auto info = session->getWorkstationInfo();
     ASSERT_FALSE(info.has_value());
     EXPECT_EQ(codeOf(info.error()), ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED);
-    EXPECT_EQ(codeOf(session->dropEcwConnection(WebsocketConnectionInfo{})), ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED);
+    EXPECT_EQ(codeOf(session->dropWorkstationConnection(WebsocketConnectionInfo{})), ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED);
 }

@@ -168,7 +168,9 @@ TEST_F(Resources, UploadFromFileAndReadBackInChunksByteForByte)
     const std::string content = randomBytes(5 * 1024 * 1024, 11);
     writeFile(folder.path / "wave.bin", content);
 
-    const Resource resource = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "");
+    const auto uploaded = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "");
+    ASSERT_TRUE(uploaded.has_value()) << formatted(uploaded.error());
+    const Resource resource = *uploaded;
     ASSERT_TRUE(resource.isValid());
     EXPECT_EQ(resource.getName(), "wave.bin");
     EXPECT_EQ(router().requests("/WAVE/append").size(), 14u); // 4 MiB in 11, 1 MiB in 3
@@ -185,23 +187,41 @@ TEST_F(Resources, UploadFromFileAndReadBackInChunksByteForByte)
     EXPECT_EQ(gets[1].at("limit"), 393216);
     EXPECT_EQ(gets.back().at("limit"), content.size() - 13 * 393216);
 
-    const Resource named = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "given");
-    EXPECT_EQ(named.getName(), "given");
+    const auto named = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "given");
+    ASSERT_TRUE(named.has_value());
+    EXPECT_EQ(named->getName(), "given");
 }
 
-TEST_F(Resources, UploadFromAMissingOrUnreadableFile)
+TEST_F(Resources, UploadFromAMissingFileAsksNothing)
 {
     TemporaryFolder folder;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "missing", "").isValid());
+    const auto missing = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "missing", "");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
               "Error: Could not open file: " + (folder.path / "missing").string() + "\n");
+    ASSERT_TRUE(missing.has_value());
+    EXPECT_FALSE(missing->isValid());
     EXPECT_TRUE(router().requests("/WAVE/create").empty());
+}
 
+TEST_F(Resources, FailedUploadDeletesTheResourceAgainAndReportsWhy)
+{
+    TemporaryFolder folder;
     // A folder opens but cannot be read: that is a failure, not an empty file.
-    ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path, "").isValid());
-    ::testing::internal::GetCapturedStderr();
+    const auto unreadable = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path, "");
+    ASSERT_FALSE(unreadable.has_value());
+    EXPECT_EQ(formatted(unreadable.error()), "file '" + folder.path.string() + "' could not be read: Is a directory");
+    EXPECT_EQ(router().requests("/WAVE/create").size(), 1u);
+    EXPECT_EQ(router().requests("/WAVE/delete").size(), 1u);
+    EXPECT_EQ(router().resourceCount(ResourceTypeEnum::WAVE), 0u);
+
+    writeFile(folder.path / "wave.bin", randomBytes(1000000));
+    const ErrorObject refusal(ErrorCodeEnum::RESOURCE_NOT_WRITABLE, "refused {0}", "now");
+    router().setReplyOverride("/WAVE/append", {.mode = Mode::Failed, .error = refusal});
+    const auto refused = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "");
+    ASSERT_FALSE(refused.has_value());
+    EXPECT_EQ(refused.error(), refusal);
+    EXPECT_EQ(router().resourceCount(ResourceTypeEnum::WAVE), 0u);
 }
 
 struct RetrieveCase {
@@ -265,11 +285,57 @@ TEST_F(Resources, RetrieveRefusesBadReplies)
     EXPECT_TRUE(output.empty());
 }
 
+constexpr std::size_t kDownloadSize = 3 * 1024 * 1024 + 17;
+
+TEST_F(Resources, RetrieveWithoutLimitIsBoundByTheKnownSize)
+{
+    const std::string content = randomBytes(1000);
+    const std::string id = router().addResource(ResourceTypeEnum::WAVE, "stored", content);
+    ResourceInfo stale;
+    stale.resource_id = id;
+    stale.type = ResourceTypeEnum::WAVE;
+    stale.size = 400;
+    std::vector<char> output;
+    EXPECT_EQ(formatted(session->retrieveResource(Resource(stale), output, 0, 0)),
+              "resource content invalid: resource larger than its known size");
+    EXPECT_TRUE(output.empty());
+
+    // A limit of the caller's own still reads a part of it.
+    EXPECT_EQ(session->retrieveResource(Resource(stale), output, 100, 0), ErrorObject());
+    EXPECT_EQ(output.size(), 100u);
+
+    output.clear();
+    const auto list = session->getResourceList(ResourceTypeEnum::WAVE);
+    ASSERT_TRUE(list.has_value());
+    ASSERT_EQ(list->size(), 1u);
+    EXPECT_EQ(session->retrieveResource(list->front(), output, 0, 0), ErrorObject());
+    EXPECT_EQ(std::string(output.begin(), output.end()), content);
+}
+
+TEST_F(Resources, RetrieveRefusesMoreDataThanRequested)
+{
+    const Resource resource = stored(randomBytes(1000));
+    const std::string surplus = randomBytes(200, 3);
+    std::string encoded(boost::beast::detail::base64::encoded_size(surplus.size()), '\0');
+    encoded.resize(boost::beast::detail::base64::encode(encoded.data(), surplus.data(), surplus.size()));
+    FakeReplyOverride flood{.mode = Mode::ExtraKeys};
+    flood.extraKeys["data"] = encoded;
+    router().setReplyOverride("/WAVE/get", flood);
+
+    std::vector<char> output;
+    EXPECT_EQ(formatted(session->retrieveResource(resource, output, 100, 0)),
+              "resource content invalid: more data received than requested");
+    EXPECT_TRUE(output.empty());
+    EXPECT_EQ(session->retrieveResource(resource, output, 200, 0), ErrorObject());
+    EXPECT_EQ(std::string(output.begin(), output.end()), surplus);
+}
+
 struct DownloadCase {
     const char* name;
     FakeDownloadKnobs knobs;
     ErrorCodeEnum code;
     std::size_t receivedSize;
+    std::size_t maximum = 0;
 };
 
 class FullDownload : public Resources, public ::testing::WithParamInterface<DownloadCase> {};
@@ -279,11 +345,11 @@ TEST_P(FullDownload, ChecksTheBinaryMessage)
     const auto& c = GetParam();
     session->setBinaryFrameTimeoutForTesting(500ms);
     router().setDownloadKnobs(c.knobs);
-    const std::string content = randomBytes(3 * 1024 * 1024 + 17);
+    const std::string content = randomBytes(kDownloadSize);
     Resource resource = stored(content);
     std::string output;
     const auto started = std::chrono::steady_clock::now();
-    const ErrorObject result = session->retrieveFullResource(resource, output, 0);
+    const ErrorObject result = session->retrieveFullResource(resource, output, c.maximum);
     // Ended by the wait for the binary message, not by the request time-out.
     EXPECT_LT(std::chrono::steady_clock::now() - started, 10s);
     EXPECT_EQ(codeOf(result), c.code) << formatted(result);
@@ -302,10 +368,16 @@ TEST_P(FullDownload, ChecksTheBinaryMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Knobs, FullDownload,
-    ::testing::Values(DownloadCase{"normal", {}, ErrorCodeEnum::NONE, 3 * 1024 * 1024 + 17},
+    ::testing::Values(DownloadCase{"normal", {}, ErrorCodeEnum::NONE, kDownloadSize},
                       DownloadCase{"binary_before_reply", {.binaryBeforeReply = true}, ErrorCodeEnum::NONE,
-                                   3 * 1024 * 1024 + 17},
-                      DownloadCase{"longer", {.extendBy = 5}, ErrorCodeEnum::NONE, 3 * 1024 * 1024 + 22},
+                                   kDownloadSize},
+                      DownloadCase{"exactly_the_maximum", {}, ErrorCodeEnum::NONE, kDownloadSize, kDownloadSize},
+                      // Without a maximum the announced size bounds the content.
+                      DownloadCase{"longer", {.extendBy = 5}, ErrorCodeEnum::RESOURCE_CONTENT_INVALID, 0},
+                      DownloadCase{"longer_within_the_maximum", {.extendBy = 5}, ErrorCodeEnum::NONE,
+                                   kDownloadSize + 5, kDownloadSize + 5},
+                      DownloadCase{"longer_beyond_the_maximum", {.extendBy = 5}, ErrorCodeEnum::RESOURCE_CONTENT_INVALID,
+                                   0, kDownloadSize + 4},
                       DownloadCase{"truncated", {.truncateBy = 1}, ErrorCodeEnum::RESOURCE_CONTENT_INVALID, 0},
                       DownloadCase{"missing", {.omitBinary = true}, ErrorCodeEnum::OPERATION_TIMED_OUT, 0}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -101,6 +101,16 @@ TEST_P(UpgradeHeaders, AreWhatTheWorkstationSees)
     EXPECT_EQ(request.serverName, "");
 }
 
+TEST_F(PlainSession, HostHeaderBracketsAnIpv6Address)
+{
+    FakeWorkstation workstation(FakeWorkstationOptions{.listenAddress = "::1"});
+    SessionProbe session("::1", workstation.port(), MarlekLinkConnectionFlags::NONE);
+    ASSERT_EQ(session->connect(), Status::OK);
+    const auto records = workstation.connections();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].request.header("Host"), "[::1]:" + workstation.port());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Flags, UpgradeHeaders,
     ::testing::Values(

@@ -13,6 +13,7 @@
 #include <boost/mp11/algorithm.hpp>
 #include <tinyxml2.h>
 
+#include <cmath>
 #include <concepts>
 #include <cstdint>
 #include <limits>
@@ -29,7 +30,8 @@ struct MemberText;
 
 template <>
 struct MemberText<double> {
-    static std::string write(double value) { return mfmt::shortestDouble(value); }
+    // A NaN reads "nan" whatever its sign bit.
+    static std::string write(double value) { return std::isnan(value) ? "nan" : mfmt::shortestDouble(value); }
     static void read(const tinyxml2::XMLElement& element, double& target)
     {
         double value = 0.0;

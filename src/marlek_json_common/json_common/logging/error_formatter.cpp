@@ -4,6 +4,9 @@
 
 #include <fmt/args.h>
 
+#include <algorithm>
+#include <cmath>
+
 template <>
 struct fmt::formatter<ErrorParameter> {
     // The specification stays text until the held alternative is known.
@@ -17,6 +20,17 @@ struct fmt::formatter<ErrorParameter> {
             ++end;
         }
         specification = std::string_view(it, static_cast<std::size_t>(end - it));
+        if (specification.find('{') != std::string_view::npos) {
+            // A width or precision taken from another parameter is not
+            // supported: the inner formatter would look for it in a context
+            // that holds no arguments.
+            throw mfmt::format_error("nested replacement field in a format specification");
+        }
+        if (exceedsWidthBound(specification)) {
+            // A huge width or precision from a peer's message would cost
+            // seconds and gigabytes; such a message is not formatted.
+            throw mfmt::format_error("format width or precision too large");
+        }
         return end;
     }
 
@@ -27,8 +41,7 @@ struct fmt::formatter<ErrorParameter> {
                 using T = std::remove_cvref_t<decltype(value)>;
                 if constexpr (std::is_same_v<T, double>) {
                     if (usesShortestDoubleText()) {
-                        return formatWith<std::string_view>(mfmt::shortestDouble(value), ctx,
-                                                            numberDefaultedSpecification());
+                        return formatShortestDouble(value, ctx);
                     }
                 }
                 return formatWith<T>(value, ctx, specification);
@@ -37,6 +50,47 @@ struct fmt::formatter<ErrorParameter> {
     }
 
 private:
+    // Width and precision are the only numbers of a specification; a fill
+    // digit stands apart from them behind its alignment sign.
+    static constexpr bool exceedsWidthBound(std::string_view spec)
+    {
+        std::size_t value = 0;
+        for (const char c : spec) {
+            if (c < '0' || c > '9') {
+                value = 0;
+                continue;
+            }
+            value = value * 10 + static_cast<std::size_t>(c - '0');
+            if (value > kMaxErrorFormatWidth) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    fmt::format_context::iterator formatShortestDouble(double value, fmt::format_context& ctx) const
+    {
+        std::string text = mfmt::shortestDouble(value);
+        if (!zeroPadded() || !std::isfinite(value)) {
+            return formatWith<std::string_view>(text, ctx, numberDefaultedSpecification());
+        }
+        // The zeros go between the sign and the digits: -1.5 at width 8 is "-00001.5".
+        std::size_t width = 0;
+        for (const char c : specification.substr(1)) {
+            width = width * 10 + static_cast<std::size_t>(c - '0');
+        }
+        if (text.size() < width) {
+            text.insert(text.starts_with('-') ? 1 : 0, width - text.size(), '0');
+        }
+        return std::copy(text.begin(), text.end(), ctx.out());
+    }
+
+    bool zeroPadded() const
+    {
+        return !specification.empty() && specification.front() == '0'
+            && specification.find_first_of("<>^") == std::string_view::npos;
+    }
+
     template <typename T, typename V>
     static fmt::format_context::iterator formatWith(const V& value, fmt::format_context& ctx, std::string_view spec)
     {
@@ -68,8 +122,8 @@ private:
             return std::string(specification);
         }
         if (specification.front() == '0') {
-            // Zero padding of a number: pad the text with zeros on the left.
-            return "0>" + std::string(specification.substr(1));
+            // Zero padding does not apply to inf and nan: they pad with spaces.
+            return ">" + std::string(specification.substr(1));
         }
         return ">" + std::string(specification);
     }

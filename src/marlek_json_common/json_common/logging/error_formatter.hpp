@@ -9,6 +9,9 @@
 // At most this many parameters are substituted into a message.
 inline constexpr std::size_t kMaxFormattedErrorParameters = 6;
 
+// A placeholder with a larger width or precision is a format error.
+inline constexpr std::size_t kMaxErrorFormatWidth = 1000;
+
 // Substitutes the parameters into the format string. Raises mfmt::format_error
 // when the format string does not fit the parameters.
 std::string format_with_dynamic_params(std::string_view format,

@@ -3,7 +3,7 @@
 // "parameters" element: the top-level numbers, the optional multisine flag
 // and drift correction, then "frequency_range" with its "type" attribute, its
 // numbers and one "entry" child per table point. Numbers are the XML
-// library's texts (doubles "%.17g", counts "%llu"). Reading is lenient and
+// library's texts (doubles "%.17g", a NaN "nan", counts "%llu"). Reading is lenient and
 // goes by element name, so a file written by another version still yields
 // what it can. Included only by the records' XML sources.
 
@@ -12,6 +12,7 @@
 
 #include <tinyxml2.h>
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <type_traits>
@@ -44,8 +45,19 @@ template <class R>
 void writeNumbers(tinyxml2::XMLElement& parent, const NumberFields<R>& fields, const R& record)
 {
     for (const auto& field : fields) {
-        std::visit([&](auto member) { parent.InsertNewChildElement(field.key)->SetText(record.*member); },
-                   field.member);
+        std::visit(
+            [&](auto member) {
+                auto* child = parent.InsertNewChildElement(field.key);
+                // The C library would write a NaN with its sign bit as "-nan".
+                if constexpr (std::is_same_v<decltype(member), double R::*>) {
+                    if (std::isnan(record.*member)) {
+                        child->SetText("nan");
+                        return;
+                    }
+                }
+                child->SetText(record.*member);
+            },
+            field.member);
     }
 }
 

@@ -83,7 +83,7 @@ JobInfo jobInfoFromJson(const boost::json::object& source)
         info.error = boost::json::value_to<ErrorObject>(*error);
     }
     if (!info.type.empty() && parameters != nullptr && parameters->is_object()) {
-        if (const auto* builders = JobParameterFactory::getInstance().find(info.type)) {
+        if (const auto builders = JobParameterFactory::getInstance().find(info.type)) {
             info.parameters = builders->first(*parameters);
         }
     }

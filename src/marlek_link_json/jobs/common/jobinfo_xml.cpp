@@ -284,7 +284,7 @@ JobInfo jobInfoFromElement(tinyxml2::XMLElement* jobInfo)
 
     auto* parameters = jobInfo->FirstChildElement("parameters");
     if (!info.type.empty() && parameters != nullptr && parameters->FirstChild() != nullptr) {
-        if (const auto* builders = JobParameterFactory::getInstance().find(info.type)) {
+        if (const auto builders = JobParameterFactory::getInstance().find(info.type)) {
             info.parameters = builders->second(parameters);
         }
     }

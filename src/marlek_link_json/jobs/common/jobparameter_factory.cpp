@@ -14,11 +14,14 @@ JobParameterFactory& JobParameterFactory::getInstance()
 
 void JobParameterFactory::registerBuilder(const std::string& jobName, JsonBuilder jsonBuilder, XmlReader xmlReader)
 {
-    builders.insert_or_assign(jobName, Builders(std::move(jsonBuilder), std::move(xmlReader)));
+    auto entry = std::make_shared<const Builders>(std::move(jsonBuilder), std::move(xmlReader));
+    std::unique_lock lock(buildersMutex);
+    builders.insert_or_assign(jobName, std::move(entry));
 }
 
-const JobParameterFactory::Builders* JobParameterFactory::find(std::string_view jobName) const
+std::shared_ptr<const JobParameterFactory::Builders> JobParameterFactory::find(std::string_view jobName) const
 {
+    std::shared_lock lock(buildersMutex);
     const auto it = builders.find(jobName);
-    return it != builders.end() ? &it->second : nullptr;
+    return it != builders.end() ? it->second : nullptr;
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -17,8 +18,8 @@ class XMLElement;
 
 // Rebuilds the typed parameter object of a job from job information, by job
 // name: from the JSON "parameters" object or the XML "parameters" element.
-// It builds parameter objects only, never jobs. Filled on first use and only
-// read afterwards, so any thread may use it.
+// It builds parameter objects only, never jobs. Any thread may use it, also
+// while another registers builders.
 class JobParameterFactory {
 public:
     using JsonBuilder = std::function<std::shared_ptr<MeasurementParameters>(const boost::json::value&)>;
@@ -28,13 +29,11 @@ public:
     static JobParameterFactory& getInstance();
 
     // Stores the builders under the job name, replacing an existing entry.
-    // Meant for the registrations made while the factory is built.
     void registerBuilder(const std::string& jobName, JsonBuilder jsonBuilder, XmlReader xmlReader);
 
     // The builders of a job name (exact, case-sensitive); null when unknown.
-    const Builders* find(std::string_view jobName) const;
-
-    const std::map<std::string, Builders, std::less<>>& getBuilders() const { return builders; }
+    // They stay valid for the caller even if the entry is replaced meanwhile.
+    std::shared_ptr<const Builders> find(std::string_view jobName) const;
 
     JobParameterFactory(const JobParameterFactory&) = delete;
     JobParameterFactory& operator=(const JobParameterFactory&) = delete;
@@ -42,5 +41,6 @@ public:
 private:
     JobParameterFactory();
 
-    std::map<std::string, Builders, std::less<>> builders;
+    mutable std::shared_mutex buildersMutex;
+    std::map<std::string, std::shared_ptr<const Builders>, std::less<>> builders;
 };

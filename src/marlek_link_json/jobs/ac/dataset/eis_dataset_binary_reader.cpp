@@ -74,15 +74,16 @@ std::size_t columnCount(const Groups& groups)
     return count;
 }
 
-// The declared count when the column groups can hold it, otherwise what the
-// table's size gives.
+// The declared count, unless there is none or it exceeds the number of
+// values: a forged count may not allocate beyond the table. A declared count
+// the columns cannot all hold keeps its rows; the columns that do not fit
+// whole read as zeros rather than shifting values into other columns.
 std::size_t rowCountOf(std::size_t declared, std::size_t values, std::size_t columns)
 {
-    const std::size_t available = columns == 0 ? values : values / columns;
-    if (declared != 0 && declared <= available) {
+    if (declared != 0 && declared <= values) {
         return declared;
     }
-    return columns == 0 ? 0 : available;
+    return columns == 0 ? 0 : values / columns;
 }
 
 void readGroups(TableCursor& cursor, Groups& groups, std::size_t rows)
