@@ -28,7 +28,7 @@ cmake --preset fuzz
 cmake --build --preset fuzz
 
 # The corpora grow across runs; findings land in build-fuzz/findings.
-targets="${MARLEK_FUZZ_TARGETS:-eis_binary error_object_json error_object_xml jobinfo_json jobinfo_xml}"
+targets="${MARLEK_FUZZ_TARGETS:-eis_binary error_object_json error_object_xml jobinfo_json jobinfo_xml dataset_xml}"
 findings="$root/build-fuzz/findings"
 mkdir -p "$findings"
 for target in $targets; do

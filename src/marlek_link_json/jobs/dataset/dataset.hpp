@@ -3,8 +3,10 @@
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 #include "marlek_link_json/jobs/dataset/abstract_dataset.hpp"
 #include "marlek_link_json/jobs/dataset/dataset_info.hpp"
+#include "marlek_link_json/xml/deserialization_context.hpp"
 #include "marlek_link_json/xml/xml_serializable.hpp"
 
+#include <memory>
 #include <vector>
 
 // Base of the DC and impedance results: the job information of the job that
@@ -28,6 +30,11 @@ public:
     // summary when it is a single dataset); a single dataset first lists
     // itself. `other` may be this very dataset.
     void mergeIncludedDatasets(const DataSet& other);
+
+    // Reads a "dataset" element of either kind, chosen by its "type" ("AC"
+    // or "DC"); null, with the reason in the context, on failure.
+    static std::shared_ptr<DataSet> buildFromXmlElement(tinyxml2::XMLElement* element,
+                                                        MXml::DeserializationContext& context);
 
 protected:
     DataSet(const DataSet&) = default;

@@ -5,6 +5,7 @@
 #include "marlek_json_common/json_common/protocol/livedataheadereis.hpp"
 #include "marlek_json_common/json_common/protocol/pathdataheader.hpp"
 #include "marlek_json_common/json_common/protocol/potentiostatdataheader.hpp"
+#include "marlek_link_json/jobs/ac/live_data/livedataroweis.hpp"
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 #include "marlek_link_json/jobs/dataset/dataset.hpp"
 #include "marlek_link_json/jobs/dataset/dataset_info.hpp"
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -205,7 +207,31 @@ public:
     const ImpedanceData& getImpedanceData(const std::string& dimension) const;
     const ImpedanceData& getImpedanceDataByName(const std::string& name) const;
 
+    // Appends one live-data row to every track and stores the row's waves
+    // unless its device wave id was seen before; the row's "wave_id" becomes
+    // the index of its stored wave (-1 for none). Rows of any shape are
+    // taken: missing values leave tracks short, extra values add tracks.
+    void appendDataRow(const LiveDataRowEis& row);
+    // Appends the rows of `other` behind this dataset's rows, continuing the
+    // time axis from this dataset's last time plus `timeOffset` and moving
+    // the appended wave ids behind the waves stored here. A dataset without
+    // rows becomes a copy of `other` instead. False, with nothing changed,
+    // for an empty `other`, for another header while this dataset has rows,
+    // for data that do not have the shape of their header, and when a column
+    // or object of this dataset has no counterpart in `other` ("header
+    // mismatch"). `other` may be this dataset.
+    bool append(const EisDataset& other, double timeOffset);
+    // Whether the tracks cover the header and every track holds the row
+    // count.
+    bool hasConsistentShape() const;
+
+    // Writes the "dataset" element of type "AC": column classes, columns,
+    // sections, the data table and one wave table per path.
     void acceptSerializer(MXml::XmlSerializer& serializer) const override;
+    // Reads a "dataset" element of type "AC" in any format version of the
+    // context; null, with the reason in the context, on failure.
+    static std::shared_ptr<EisDataset> buildFromXmlElement(tinyxml2::XMLElement* element,
+                                                           MXml::DeserializationContext& context);
 
 private:
     template <typename Other>

@@ -1,14 +1,111 @@
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
 
+#include "marlek_link_json/jobs/ac/dataset/eis_csv_writer.hpp"
+#include "marlek_link_json/jobs/ac/dataset/eis_xml_elements.hpp"
+#include "marlek_link_json/jobs/dataset/dataset_sections_xml.hpp"
+#include "marlek_link_json/xml/csv_table_text.hpp"
+
 #include <tinyxml2.h>
 
-// Writes the "dataset" element with the attributes that name the dataset's
-// kind and measurement type.
+namespace {
+
+std::string impedanceKey(const ImpedanceDataHeader& impedance)
+{
+    return impedance.getNumeratorPath() + "/" + impedance.getDenominatorPath();
+}
+
+tinyxml2::XMLElement* appendColumnClass(tinyxml2::XMLElement* configuration, const char* type, const std::string& urn)
+{
+    tinyxml2::XMLElement* element = configuration->InsertNewChildElement("column-class");
+    element->SetAttribute("type", type);
+    element->SetAttribute("urn", urn.c_str());
+    return element;
+}
+
+void appendPathClass(tinyxml2::XMLElement* configuration, const char* type, const PathDataHeader& path)
+{
+    tinyxml2::XMLElement* element = appendColumnClass(configuration, type, path.getUri());
+    element->SetAttribute("name", path.getName().c_str());
+    appendPolynomialElement(path.getPolynomial(), element, "polynomial");
+}
+
+// One wave per line; a wave without samples is the line ";", which reads
+// back as one empty wave where an empty line would be skipped.
+void writeWaveTable(tinyxml2::XMLDocument* document, tinyxml2::XMLElement* csv,
+                    const std::vector<std::vector<double>>& waves)
+{
+    MXml::CsvSectionWriter writer(document, csv);
+    std::string& text = writer.text();
+    text += '\n';
+    for (const std::vector<double>& wave : waves) {
+        if (wave.empty()) {
+            text += ';';
+        }
+        for (std::size_t s = 0; s < wave.size(); ++s) {
+            if (s != 0) {
+                text += ';';
+            }
+            MXml::appendCsvValue(text, wave[s]);
+        }
+        text += '\n';
+        writer.lineWritten(MXml::CsvSectionWriter::CHARACTERS_PER_VALUE * wave.size());
+    }
+    writer.finish();
+}
+
+} // namespace
+
 void EisDataset::acceptSerializer(MXml::XmlSerializer& serializer) const
 {
     tinyxml2::XMLElement* dataset = serializer.document->NewElement("dataset");
     dataset->SetAttribute("type", "AC");
     dataset->SetAttribute("job-type-short", header.getShortMeasurementType().c_str());
     dataset->SetAttribute("job-type", header.getMeasurementType().c_str());
+    tinyxml2::XMLElement* configuration = dataset->InsertNewChildElement("configuration");
+    tinyxml2::XMLElement* structure = dataset->InsertNewChildElement("data-structure");
+
+    EisCsvWriter table(*this);
+    appendXmlColumnElements(header.getMetaColumns(), "", structure);
+    table.addColumns(header.getMetaColumns(), "");
+    for (const PathDataHeader& path : header.getPaths()) {
+        appendPathClass(configuration, "path", path);
+        appendXmlColumnElements(path.getColumns(), path.getUri(), structure);
+        table.addColumns(path.getColumns(), path.getUri());
+    }
+    for (const ImpedanceDataHeader& impedance : header.getImpedances()) {
+        const std::string key = impedanceKey(impedance);
+        tinyxml2::XMLElement* element = appendColumnClass(configuration, "impedance", key);
+        element->SetAttribute("numerator", impedance.getNumeratorPath().c_str());
+        element->SetAttribute("denominator", impedance.getDenominatorPath().c_str());
+        element->SetAttribute("impedance_name", impedance.getImpedanceName().c_str());
+        appendXmlColumnElements(impedance.getColumns(), key, structure);
+        table.addColumns(impedance.getColumns(), key);
+    }
+    for (const PathDataHeader& path : header.getAsyncPaths()) {
+        appendPathClass(configuration, "async-path", path);
+        appendXmlColumnElements(path.getColumns(), path.getUri(), structure);
+        table.addColumns(path.getColumns(), path.getUri());
+    }
+    for (const PotentiostatDataHeader& potentiostat : header.getPotentiostats()) {
+        tinyxml2::XMLElement* element = appendColumnClass(configuration, "potentiostat", potentiostat.uri);
+        appendPolynomialElement(potentiostat.polynomial, element, "polynomial");
+        appendXmlColumnElements(potentiostat.columns, potentiostat.uri, structure);
+        table.addColumns(potentiostat.columns, potentiostat.uri);
+    }
+
+    appendSectionsElement(this, dataset);
+
+    tinyxml2::XMLElement* data = dataset->InsertNewChildElement("csv");
+    data->SetAttribute("type", "data");
+    table.finishHeader();
+    table.writeDataTable(serializer.document, data);
+
+    const auto& pathHeaders = header.getPaths();
+    for (std::size_t i = 0; i < pathHeaders.size(); ++i) {
+        tinyxml2::XMLElement* csv = dataset->InsertNewChildElement("csv");
+        csv->SetAttribute("type", "wave");
+        csv->SetAttribute("urn", pathHeaders[i].getUri().c_str());
+        writeWaveTable(serializer.document, csv, getPathWaves(i));
+    }
     serializer.element = dataset;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,14 @@ public:
     // holds a different number of tracks than its header has columns.
     bool append(const DcDataset& other, double timeOffset);
 
+    // Writes the "dataset" element: the columns, the sections and the values
+    // as a CSV table. A value missing from a short track is written "nan".
     void acceptSerializer(MXml::XmlSerializer& serializer) const override;
+    // Reads a "dataset" element of type "DC"; null, with the reason in the
+    // context, on failure. An element without columns reads as an empty
+    // dataset as long as its sections declare no rows.
+    static std::shared_ptr<DcDataset> buildFromXmlElement(tinyxml2::XMLElement* element,
+                                                          MXml::DeserializationContext& context);
 
 private:
     LiveDataHeader header;

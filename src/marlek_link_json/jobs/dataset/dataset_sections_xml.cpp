@@ -1,0 +1,99 @@
+#include "marlek_link_json/jobs/dataset/dataset_sections_xml.hpp"
+
+#include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
+#include "marlek_link_json/jobs/dataset/dataset.hpp"
+
+#include <tinyxml2.h>
+
+#include <charconv>
+#include <limits>
+#include <system_error>
+
+void appendSectionsElement(const DataSet* dataset, tinyxml2::XMLElement* datasetElement)
+{
+    tinyxml2::XMLElement* sections = datasetElement->InsertNewChildElement("sections");
+    const std::vector<DatasetInfo>& included = dataset->getIncludedDatasets();
+    if (included.empty()) {
+        appendSectionElement(sections, dataset->getInfo());
+        return;
+    }
+    for (const DatasetInfo& info : included) {
+        appendSectionElement(sections, info);
+    }
+}
+
+void appendSectionElement(tinyxml2::XMLElement* sections, const DatasetInfo& info)
+{
+    tinyxml2::XMLElement* section = sections->InsertNewChildElement("section");
+    section->SetAttribute("type", info.type == DatasetType::AC ? "AC" : "DC");
+    section->SetAttribute("job-type-short", info.job_type_short.c_str());
+    section->SetAttribute("job-type", info.job_type.c_str());
+    section->SetAttribute("length", info.num_rows);
+    section->SetAttribute("time-start", info.first_time_value);
+    MXml::appendJobinfoElement(info.jobInfo, section);
+}
+
+std::optional<std::string> readRequiredSectionAttribute(MXml::DeserializationContext& context,
+                                                        const tinyxml2::XMLElement* section, const char* name)
+{
+    const char* value = section->Attribute(name);
+    if (value == nullptr) {
+        context.reportError(std::string("<section> is missing its required '") + name + "' attribute");
+        return std::nullopt;
+    }
+    return std::string(value);
+}
+
+std::vector<DatasetInfo> datasetInfoVectorFromSection(tinyxml2::XMLElement* sections,
+                                                      MXml::DeserializationContext& context)
+{
+    std::vector<DatasetInfo> infos;
+    for (tinyxml2::XMLElement* section = sections->FirstChildElement("section"); section != nullptr;
+         section = section->NextSiblingElement("section")) {
+        DatasetInfo& info = infos.emplace_back();
+        const auto type = readRequiredSectionAttribute(context, section, "type");
+        if (!type) {
+            return {};
+        }
+        info.type = *type == "AC" ? DatasetType::AC : DatasetType::DC;
+        const auto shortType = readRequiredSectionAttribute(context, section, "job-type-short");
+        const auto jobType = readRequiredSectionAttribute(context, section, "job-type");
+        const auto length = readRequiredSectionAttribute(context, section, "length");
+        const auto timeStart = readRequiredSectionAttribute(context, section, "time-start");
+        if (!shortType || !jobType || !length || !timeStart) {
+            return {};
+        }
+        const char* lengthEnd = length->data() + length->size();
+        if (std::from_chars(length->data(), lengthEnd, info.num_rows, 10).ec != std::errc()) {
+            context.reportError("<section> attribute 'length' is not a number: '" + *length + "'");
+            return {};
+        }
+        const char* timeEnd = timeStart->data() + timeStart->size();
+        if (std::from_chars(timeStart->data(), timeEnd, info.first_time_value, std::chars_format::general).ec
+            != std::errc()) {
+            context.reportError("<section> attribute 'time-start' is not a number: '" + *timeStart + "'");
+            return {};
+        }
+        tinyxml2::XMLElement* jobInfo = section->FirstChildElement("job-info");
+        if (jobInfo == nullptr) {
+            context.reportError("<section> is missing its <job-info> element");
+            return {};
+        }
+        info.job_type_short = *shortType;
+        info.job_type = *jobType;
+        info.jobInfo = MXml::jobInfoFromElement(jobInfo);
+    }
+    return infos;
+}
+
+std::optional<std::uint64_t> totalRowCount(const std::vector<DatasetInfo>& sections)
+{
+    std::uint64_t total = 0;
+    for (const DatasetInfo& info : sections) {
+        if (info.num_rows > std::numeric_limits<std::uint64_t>::max() - total) {
+            return std::nullopt;
+        }
+        total += info.num_rows;
+    }
+    return total;
+}
