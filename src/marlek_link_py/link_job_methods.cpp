@@ -131,12 +131,12 @@ void add_link_job_methods(LinkClass& cls)
         "get_workstation_connection_list",
         [](MarlekLink& link) {
             return valueOrError(unlocked<std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject>>(
-                [&] { return link.getEcwConnectionList(); }));
+                [&] { return link.getWorkstationConnectionList(); }));
         },
         "\n    Get list of all active WebSocket connections to the workstation.\n\n"
         "    :returns: a list of :class:`marlek_link.WebsocketConnectionInfo` on success, an\n"
         "        :class:`marlek_link.ErrorObject` on failure\n");
-    cls.def("drop_workstation_connection", &MarlekLink::dropEcwConnection, py::arg("connection_info"), unlockedCall,
+    cls.def("drop_workstation_connection", &MarlekLink::dropWorkstationConnection, py::arg("connection_info"), unlockedCall,
             "\n    Drop a specific workstation connection.\n\n"
             "    The connection identified by the given :class:`marlek_link.WebsocketConnectionInfo` will be\n"
             "    disconnected; :meth:`get_workstation_connection_list` obtains the available connections.\n\n"

@@ -1,10 +1,17 @@
 // _marlek_testing: makes core objects that Python code cannot make itself
-// (error objects, job information as the workstation reports it, a job), so
+// (error objects, job information as the workstation reports it, jobs,
+// datasets read from binary tables or built from given tracks), so
 // that the tests can check how _marlek_link presents them. It shares the
 // binding library's registry with _marlek_link, which must be imported first.
 
 #include "marlek_json_common/json_common/logging/error_object.hpp"
+#include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
+#include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
+#include "marlek_link_json/jobs/ac/dataset/eis_dataset_binary_reader.hpp"
+#include "marlek_link_json/jobs/ac/jobs/impedance_jobs.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
+#include "marlek_link_json/jobs/dc/dataset/dc_dataset.hpp"
+#include "marlek_link_json/jobs/dc/dataset/dc_dataset_binary.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
 #include <boost/json/parse.hpp>
@@ -20,6 +27,16 @@
 namespace py = pybind11;
 
 using CvJob = DcMeasurementJob<CvParameters, &JobNames::CV_JOB_NAME>;
+using EisJob = AcMeasurementJob<EisParametersGenerate, &JobNames::EIS_GENERATE_JOB_NAME>;
+
+namespace {
+
+JobInfo jobInfoFromText(const std::string& text)
+{
+    return text.empty() ? JobInfo() : jobInfoFromJson(boost::json::parse(text));
+}
+
+} // namespace
 
 PYBIND11_MODULE(_marlek_testing, m)
 {
@@ -35,5 +52,26 @@ PYBIND11_MODULE(_marlek_testing, m)
         cv.output_data_rate = 10.0;
         cv.num_cycles = 1.0;
         return std::make_unique<CvJob>(cv);
+    });
+    m.def("eis_job", []() -> std::unique_ptr<AbstractMeasurementJob> {
+        return std::make_unique<EisJob>(EisParametersGenerate{});
+    });
+    // Headers and job information as JSON texts (an empty text is a default
+    // job information); tables as the workstation stores them.
+    m.def("dc_dataset", [](const std::string& header, std::vector<std::vector<double>> tracks,
+                           const std::string& jobInfo) {
+        return std::make_shared<DcDataset>(boost::json::value_to<LiveDataHeader>(boost::json::parse(header)),
+                                           jobInfoFromText(jobInfo), std::move(tracks));
+    });
+    m.def("dc_dataset_from_binary", [](const py::bytes& table, const std::string& header, const std::string& jobInfo) {
+        return std::make_shared<DcDataset>(dcDatasetFromBinary(
+            std::string(table), boost::json::value_to<LiveDataHeader>(boost::json::parse(header)),
+            jobInfoFromText(jobInfo)));
+    });
+    m.def("eis_dataset_from_binary", [](const py::bytes& table, const std::string& header, std::size_t rows,
+                                        const std::string& jobInfo) {
+        return std::make_shared<EisDataset>(eisDatasetFromBinary(
+            std::string(table), boost::json::value_to<LiveDataHeaderEis>(boost::json::parse(header)), rows,
+            jobInfoFromText(jobInfo), 12));
     });
 }
