@@ -5,8 +5,10 @@ import importlib
 import json
 import os
 import pathlib
+import queue
 import subprocess
 import sys
+import threading
 import time
 
 import pytest
@@ -19,6 +21,8 @@ SERVER = BUILD / "tests" / "fake_workstation" / "server" / "marlek_fake_workstat
 START_TIMEOUT_S = 30
 # The server ends by itself after this, should a test run be killed outright.
 SERVER_LIFETIME_S = 300
+# Bound of one scripted command.
+COMMAND_TIMEOUT_S = 60
 
 
 class FakeWorkstation:
@@ -30,17 +34,22 @@ class FakeWorkstation:
     def __init__(self, process, port):
         self.process = process
         self.port = port
+        self.acknowledgements = queue.Queue()
+        self.reader = threading.Thread(target=self._read_acknowledgements, daemon=True)
+        self.reader.start()
+
+    def _read_acknowledgements(self):
+        for line in self.process.stdout:
+            if line.startswith("{"):
+                self.acknowledgements.put(json.loads(line))
 
     def command(self, **command):
         """Sends one command and returns its acknowledgement once it is done."""
         self.process.stdin.write(json.dumps(command) + "\n")
         self.process.stdin.flush()
-        for line in self.process.stdout:
-            if line.startswith("{"):
-                reply = json.loads(line)
-                assert "error" not in reply, reply
-                return reply
-        raise AssertionError("the fake workstation ended")
+        reply = self.acknowledgements.get(timeout=COMMAND_TIMEOUT_S)
+        assert "error" not in reply, reply
+        return reply
 
     def stop(self):
         if self.process.poll() is None:
@@ -51,6 +60,8 @@ class FakeWorkstation:
                 self.process.kill()
                 self.process.wait()
         self.process.stdin.close()
+        # The reader ends at the end of the output, which the process closed.
+        self.reader.join(START_TIMEOUT_S)
         self.process.stdout.close()
 
 
