@@ -28,3 +28,15 @@ void init_job_info_wrap(pybind11::module_& module);
 void init_polynomial_wrap(pybind11::module_& module);
 // AbstractMeasurementJob, the Python base of every job class.
 void init_abstract_measurement_job_wrap(pybind11::module_& module);
+// The impedance jobs: single-sine sweep and frequency table.
+void init_eis_wrap(pybind11::module_& meas);
+// The multisine impedance jobs.
+void init_eis_multisine_wrap(pybind11::module_& meas);
+// The galvanostatic impedance jobs.
+void init_geis_va_wrap(pybind11::module_& meas);
+// The nine DC measurement jobs with their parameter classes.
+void init_dc_job_wrap(pybind11::module_& meas);
+// The wave jobs: values in the job or in an uploaded file.
+void init_wave_wrap(pybind11::module_& meas);
+// The stop conditions of meas.stop.
+void init_stop_conditions_wrap(pybind11::module_& stop);

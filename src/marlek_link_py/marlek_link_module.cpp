@@ -47,7 +47,13 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     // meas: the impedance jobs, then the DC jobs, then the wave jobs; its
     // child stop holds the stop conditions.
     py::module_ meas = m.def_submodule("meas", "Submodule with measurement jobs.");
+    init_eis_wrap(meas);
+    init_eis_multisine_wrap(meas);
+    init_geis_va_wrap(meas);
+    init_dc_job_wrap(meas);
+    init_wave_wrap(meas);
     py::module_ stop = meas.def_submodule("stop", "Submodule with measurement jobs.");
+    init_stop_conditions_wrap(stop);
 
     // calibration: the calibration jobs, then the service jobs.
     py::module_ calibration = m.def_submodule("calibration", "Submodule with calibration jobs.");

@@ -18,6 +18,8 @@
 //   {"do": "close", "code": 1000}  close frame to the latest connection
 //   {"do": "drop"}                 TCP close without a close frame
 //   {"do": "connections"}          also answers "connections": how many upgraded
+//   {"do": "messages"}             also answers "messages": the text frames the
+//                                  latest connection received, in order
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
@@ -124,6 +126,17 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
         workstation.dropConnection();
     } else if (*what == "connections") {
         return {{"connections", workstation.connections().size()}};
+    } else if (*what == "messages") {
+        boost::json::array texts;
+        const auto records = workstation.connections();
+        if (!records.empty()) {
+            for (const auto& message : records.back().messages) {
+                if (!message.binary) {
+                    texts.emplace_back(message.bytes);
+                }
+            }
+        }
+        return {{"messages", std::move(texts)}};
     } else {
         return {{"error", "unknown command"}};
     }
