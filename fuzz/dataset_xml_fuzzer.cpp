@@ -88,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One DC column without a name gives an empty name line, which the
     // table reader takes for a line break: that table cannot be read back.
     if (const auto* dc = dynamic_cast<const DcDataset*>(dataset.get());
-        dc != nullptr && dc->getHeader().getColumns().size() == 1 && dc->getHeader().getColumns()[0].dimension.empty()) {
+        dc != nullptr && dc->getHeader().getColumns().size() == 1
+        && dc->getHeader().getColumns()[0].dimension.empty()) {
         return 0;
     }
 
@@ -96,7 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MXml::XmlSerializer serializer{&written, nullptr};
     dataset->acceptSerializer(serializer);
     written.InsertEndChild(serializer.element);
-    const std::shared_ptr<DataSet> again = read(written.RootElement(), MXml::DeserializationContext::CURRENT_FORMAT_VERSION);
+    const std::shared_ptr<DataSet> again =
+        read(written.RootElement(), MXml::DeserializationContext::CURRENT_FORMAT_VERSION);
     require(again != nullptr);
     require(again->getRowCount() == dataset->getRowCount());
     return 0;

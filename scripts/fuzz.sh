@@ -28,7 +28,9 @@ cmake --preset fuzz
 cmake --build --preset fuzz
 
 # The corpora grow across runs; findings land in build-fuzz/findings.
-targets="${MARLEK_FUZZ_TARGETS:-eis_binary error_object_json error_object_xml jobinfo_json jobinfo_xml dataset_xml}"
+# Every fuzzer of fuzz/ by default.
+all_targets="$(cd "$root/fuzz" && ls *_fuzzer.cpp | sed 's/_fuzzer\.cpp$//' | tr '\n' ' ')"
+targets="${MARLEK_FUZZ_TARGETS:-$all_targets}"
 findings="$root/build-fuzz/findings"
 mkdir -p "$findings"
 for target in $targets; do

@@ -112,7 +112,8 @@ TEST_P(CsvWaveTable, ParsesOneWavePerLine)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CsvWaveTable,
-                         testing::Values(WaveCase{"EmptyLinesAreSkipped", "\n1;2;3\n\n4;5\n", true, {{1, 2, 3}, {4, 5}}},
+                         testing::Values(WaveCase{"EmptyLinesAreSkipped", "\n1;2;3\n\n4;5\n", true,
+                                                  {{1, 2, 3}, {4, 5}}},
                                          WaveCase{"EmptyTokensAreSkipped", "\n1;;2\n", true, {{1, 2}}},
                                          WaveCase{"SemicolonLineIsOneEmptyWave", "\n;\n;;\n7\n", true, {{}, {}, {7}}},
                                          WaveCase{"CarriageReturns", "\r\n1;2\r\n3\r\n", true, {{1, 2}, {3}}},

@@ -238,3 +238,17 @@ TEST(DatasetSections, EmptySectionsGiveNoEntryAndNoReport)
     EXPECT_TRUE(datasetInfoVectorFromSection(fixture.root(), context).empty());
     EXPECT_FALSE(context.error.has_value());
 }
+
+TEST(DcDatasetXml, DatasetWithoutRowsStartsItsSectionAtNan)
+{
+    const DcDataset dataset = makeDc({ColumnHeader("time", "s", ""), ColumnHeader("current", "A", "")}, {{}, {}});
+    const auto written = write(dataset);
+    const tinyxml2::XMLElement* section = written->element->FirstChildElement("sections")->FirstChildElement();
+    EXPECT_STREQ(section->Attribute("length"), "0");
+    EXPECT_STREQ(section->Attribute("time-start"), "nan");
+    EXPECT_EQ(csvText(written->element, "data"), "\ntime;current\ns;A\n;\n");
+    const auto read = roundTrip(dataset);
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->getRowCount(), 0u);
+    EXPECT_EQ(read->getTracks().size(), 2u);
+}

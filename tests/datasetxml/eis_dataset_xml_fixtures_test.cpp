@@ -204,7 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "the AC data table does not match the declared 7 columns x 3 rows"},
         Refusal{"HugeLength", 4, [](Parts& p) { p.sections = section("AC", HUGE); },
                 "the AC data table does not match the declared 7 columns x " + HUGE + " rows"},
-        Refusal{"LengthsOverflowingTheirSum", 4, [](Parts& p) { p.sections = section("AC", HUGE) + section("AC", "1"); },
+        Refusal{"LengthsOverflowingTheirSum", 4,
+                [](Parts& p) { p.sections = section("AC", HUGE) + section("AC", "1"); },
                 "the AC data table does not match the declared 7 columns x " + HUGE + " rows"},
         Refusal{"TwoMetaColumns", 4,
                 [](Parts& p) {

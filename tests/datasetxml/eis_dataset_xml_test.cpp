@@ -141,8 +141,9 @@ TEST(EisDatasetXml, WritesEveryObjectAndWave)
 {
     const auto written = write(withWaves());
     std::vector<std::string> classes;
-    for (const tinyxml2::XMLElement* element = written->element->FirstChildElement("configuration")->FirstChildElement();
-         element != nullptr; element = element->NextSiblingElement()) {
+    const tinyxml2::XMLElement* configuration = written->element->FirstChildElement("configuration");
+    for (const tinyxml2::XMLElement* element = configuration->FirstChildElement(); element != nullptr;
+         element = element->NextSiblingElement()) {
         classes.push_back(std::string(element->Attribute("type")) + " " + element->Attribute("urn"));
     }
     EXPECT_EQ(classes, (std::vector<std::string>{"path MAIN:1:U", "path MAIN:1:I", "impedance MAIN:1:U/MAIN:1:I",

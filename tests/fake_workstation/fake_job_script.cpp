@@ -152,8 +152,23 @@ void FakeRequestRouter::setJobScript(const FakeJobScript& script)
     jobScript = std::make_shared<const FakeJobScript>(script);
 }
 
+void FakeRequestRouter::setJobScript(const std::string& jobType, const FakeJobScript& script)
+{
+    std::lock_guard lock(mutex);
+    jobScriptsByType.insert_or_assign(jobType, std::make_shared<const FakeJobScript>(script));
+}
+
 std::vector<FakeOutgoingFrame> FakeRequestRouter::startJob(const boost::json::object& request)
 {
     const std::string jobId = mfmt::format("job-{:04}", ++jobsStarted);
-    return jobScript ? jobScript->play(request, jobId) : FakeJobScript().play(request, jobId);
+    std::shared_ptr<const FakeJobScript> script = jobScript;
+    if (const auto* job = request.if_contains("job"); job != nullptr && job->is_object()) {
+        if (const auto* type = job->get_object().if_contains("type"); type != nullptr && type->is_string()) {
+            if (const auto byType = jobScriptsByType.find(std::string_view(type->get_string()));
+                byType != jobScriptsByType.end()) {
+                script = byType->second;
+            }
+        }
+    }
+    return script ? script->play(request, jobId) : FakeJobScript().play(request, jobId);
 }

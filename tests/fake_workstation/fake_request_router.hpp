@@ -80,6 +80,8 @@ public:
     // gets the next job id, "job-0001", "job-0002", ... Without a script a
     // start is accepted and nothing follows.
     void setJobScript(const FakeJobScript& script);
+    // What every later "/job/start" of this job "type" runs instead.
+    void setJobScript(const std::string& jobType, const FakeJobScript& script);
 
     // Stores a resource as if a client had created and filled it; its id.
     std::string addResource(ResourceTypeEnum type, const std::string& name, const std::string& content);
@@ -117,6 +119,7 @@ private:
     std::vector<boost::json::object> routed;
     std::string pendingDownloadContent;
     std::shared_ptr<const FakeJobScript> jobScript;
+    std::map<std::string, std::shared_ptr<const FakeJobScript>, std::less<>> jobScriptsByType;
     std::uint64_t jobsStarted = 0;
     FakeQueryHandlers queryHandlers;
 };

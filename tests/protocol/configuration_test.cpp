@@ -8,7 +8,9 @@
 
 #include <clocale>
 #include <cmath>
+#include <iterator>
 #include <limits>
+#include <set>
 #include <stdexcept>
 
 struct PolynomialCase {
@@ -48,9 +50,41 @@ TEST(UserPolynomial, ConstructionAndOrdering)
     EXPECT_TRUE(UserPolynomial({1.0}) < UserPolynomial({1.0, 0.0}));
     EXPECT_TRUE(UserPolynomial({0.0, 2.0}) < UserPolynomial({1.0}));
     EXPECT_FALSE(UserPolynomial({1.0, 2.0}) < UserPolynomial({1.0, 2.0}));
+}
+
+// NaN sorts after every number and ties with NaN, so the next coefficient
+// decides; without that, sorted containers of polynomials misbehave.
+TEST(UserPolynomial, NanCoefficientsOrderStrictly)
+{
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_FALSE(UserPolynomial({nan}) < UserPolynomial({1.0}));
-    EXPECT_FALSE(UserPolynomial({1.0}) < UserPolynomial({nan}));
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        UserPolynomial a;
+        UserPolynomial b;
+        bool less;
+    };
+    const Case cases[] = {
+        {UserPolynomial({1.0}), UserPolynomial({nan}), true},
+        {UserPolynomial({nan}), UserPolynomial({1.0}), false},
+        {UserPolynomial({inf}), UserPolynomial({-nan}), true},
+        {UserPolynomial({nan}), UserPolynomial({nan}), false},
+        {UserPolynomial({nan, 1.0}), UserPolynomial({nan, 2.0}), true},
+        {UserPolynomial({nan, 2.0}), UserPolynomial({nan, 1.0}), false},
+        {UserPolynomial({nan}), UserPolynomial({nan, 0.0}), true},
+        {UserPolynomial({0.0, nan}), UserPolynomial({1.0, 0.0}), true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.a < c.b, c.less) << ::testing::PrintToString(c.a.coefficients) << " < "
+                                     << ::testing::PrintToString(c.b.coefficients);
+    }
+
+    // A sorted set keeps one of each and finds them again.
+    std::set<UserPolynomial> sorted{UserPolynomial({nan}), UserPolynomial({1.0}), UserPolynomial({nan}),
+                                    UserPolynomial({nan, 1.0}), UserPolynomial({0.0})};
+    ASSERT_EQ(sorted.size(), 4U);
+    EXPECT_EQ(sorted.begin()->coefficients, std::vector<double>{0.0});
+    EXPECT_TRUE(sorted.contains(UserPolynomial({nan, 1.0})));
+    EXPECT_TRUE(std::isnan(std::prev(sorted.end())->coefficients.at(0)));
 }
 
 TEST(ImpedanceConfigurationJson, KeyOrderAndTolerantRead)

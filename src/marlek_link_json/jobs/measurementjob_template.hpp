@@ -25,18 +25,17 @@ public:
     static inline const std::string name{*JobName};
 
     MeasurementJobTemplate(const ParameterStruct& record, const JobOptions& options)
-        requires(!std::is_same_v<ParameterStruct, Parameterless>)
         : MeasurementJob(options), parameters(record)
     {
     }
 
     MeasurementJobTemplate(const ParameterStruct& record, const std::map<std::string, std::string>& metaData,
                            const JobOptions& options)
-        requires(!std::is_same_v<ParameterStruct, Parameterless>)
         : MeasurementJob(metaData, options), parameters(record)
     {
     }
 
+    // Jobs without parameters also come without any argument.
     MeasurementJobTemplate()
         requires std::is_same_v<ParameterStruct, Parameterless>
     = default;
@@ -67,17 +66,33 @@ protected:
     SerializableParameterStruct<ParameterStruct> parameters;
 };
 
-// A job whose completion carries one result value, read by the job class in
-// extractJobResult. `result` is only meaningful after a successful run.
+// A job whose completion carries one result value in its "result" member,
+// read by the job class in extractJobResult. The result starts
+// value-initialised (zeros, empty texts, the first enumerator) unless the job
+// class gives it another start, and changes only when a completion carries a
+// usable "result": a run the library ends itself leaves it as it was.
 template <typename Result, typename ParameterStructT, const std::string_view* JobName>
 class SingleValueMeasurementJobTemplate : public MeasurementJobTemplate<ParameterStructT, JobName> {
 public:
-    using MeasurementJobTemplate<ParameterStructT, JobName>::MeasurementJobTemplate;
+    using ParameterStruct = ParameterStructT;
+
+    SingleValueMeasurementJobTemplate(const ParameterStruct& record, const JobOptions& options)
+        : MeasurementJobTemplate<ParameterStructT, JobName>(record, options)
+    {
+    }
 
     void extractJobResult(const boost::json::object& completion) override = 0;
 
     Result getJobResult() const { return result; }
 
 protected:
+    // The completion's "result" object; null when it is missing or no
+    // object, in which case the stored result stays as it is.
+    static const boost::json::object* resultObject(const boost::json::object& completion)
+    {
+        const auto* member = completion.if_contains("result");
+        return member != nullptr ? member->if_object() : nullptr;
+    }
+
     Result result{};
 };

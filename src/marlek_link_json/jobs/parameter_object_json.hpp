@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 // Common base of every wrapped parameter record, so that job information
 // can hold the parameters of any job kind.
@@ -38,6 +39,13 @@ struct ParameterXmlForm {
     }
 };
 
+// Base of the ParameterXmlForm of a record that has no XML form: its
+// parameter object writes no element and reads no record.
+struct NoParameterXmlForm {};
+
+template <typename P>
+inline constexpr bool hasParameterXmlForm = !std::is_base_of_v<NoParameterXmlForm, ParameterXmlForm<P>>;
+
 // A parameter record wrapped as a parameter object: the record's fields are
 // its own fields, and it writes and reads its XML form.
 template <typename P>
@@ -50,22 +58,28 @@ public:
 
     void acceptSerializer(MXml::XmlSerializer& serializer) const override
     {
-        auto* element = serializer.document->NewElement("parameters");
-        ParameterXmlForm<P>::write(*this, element);
-        serializer.element = element;
+        if constexpr (hasParameterXmlForm<P>) {
+            auto* element = serializer.document->NewElement("parameters");
+            ParameterXmlForm<P>::write(*this, element);
+            serializer.element = element;
+        }
     }
 
     // Never fails on content: what cannot be read keeps its initial value.
     // Empty for records that have no XML form.
     static std::shared_ptr<MeasurementParameters> fromXmlElement(tinyxml2::XMLElement* parameters)
     {
-        if (parameters == nullptr) {
+        if constexpr (hasParameterXmlForm<P>) {
+            if (parameters == nullptr) {
+                return {};
+            }
+            auto record = ParameterXmlForm<P>::read(parameters);
+            if (!record) {
+                return {};
+            }
+            return std::make_shared<SerializableParameterStruct<P>>(*record);
+        } else {
             return {};
         }
-        auto record = ParameterXmlForm<P>::read(parameters);
-        if (!record) {
-            return {};
-        }
-        return std::make_shared<SerializableParameterStruct<P>>(*record);
     }
 };

@@ -20,6 +20,7 @@
 #include <pybind11/stl.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,41 @@ using CvJob = DcMeasurementJob<CvParameters, &JobNames::CV_JOB_NAME>;
 using EisJob = AcMeasurementJob<EisParametersGenerate, &JobNames::EIS_GENERATE_JOB_NAME>;
 
 namespace {
+
+template <typename Job>
+std::unique_ptr<AbstractMeasurementJob> defaultJob()
+{
+    return std::make_unique<Job>(typename Job::ParameterStruct{});
+}
+
+// A job of every kind that a dataset can re-create, with its record's
+// initial values.
+const std::map<std::string, std::unique_ptr<AbstractMeasurementJob> (*)()>& defaultJobs()
+{
+    static const std::map<std::string, std::unique_ptr<AbstractMeasurementJob> (*)()> jobs{
+        {"cv", &defaultJob<CvJob>},
+        {"ocv", &defaultJob<DcMeasurementJob<OcvParameters, &JobNames::OCV_JOB_NAME>>},
+        {"dpv", &defaultJob<DcMeasurementJob<DpvParameters, &JobNames::DPV_JOB_NAME>>},
+        {"npv", &defaultJob<DcMeasurementJob<NpvParameters, &JobNames::NPV_JOB_NAME>>},
+        {"swv", &defaultJob<DcMeasurementJob<SwvParameters, &JobNames::SWV_JOB_NAME>>},
+        {"poga", &defaultJob<DcMeasurementJob<PogaParameters, &JobNames::POGA_JOB_NAME>>},
+        {"ramp", &defaultJob<DcMeasurementJob<RampParameters, &JobNames::RAMP_JOB_NAME>>},
+        {"wave", &defaultJob<DcMeasurementJob<WaveParameters, &JobNames::WAVE_JOB_NAME>>},
+        {"wave_file", &defaultJob<DcMeasurementJob<WaveFileParameters, &JobNames::WAVE_FILE_JOB_NAME>>},
+        {"fast_cycling", &defaultJob<DcMeasurementJob<FastCyclingParameters, &JobNames::FAST_CYCLING_JOB_NAME>>},
+        {"steady_stairs", &defaultJob<DcMeasurementJob<SteadyStairsParameters, &JobNames::STEADYSTAIRS_JOB_NAME>>},
+        {"eis", &defaultJob<EisJob>},
+        {"eis_table", &defaultJob<AcMeasurementJob<EisParametersFrequencyTable, &JobNames::EIS_TABLE_JOB_NAME>>},
+        {"eis_multisine_table",
+         &defaultJob<AcMeasurementJob<EisMultiSineTable, &JobNames::EIS_MULTISINE_TABLE_JOB_NAME>>},
+        {"eis_multisine",
+         &defaultJob<AcMeasurementJob<EisMultisineParametersGenerate, &JobNames::EIS_MULTISINE_GENERATE_JOB_NAME>>},
+        {"geis_va", &defaultJob<AcMeasurementJob<GeisVaParametersGenerate, &JobNames::GEIS_VA_GENERATE_JOB_NAME>>},
+        {"geis_va_table",
+         &defaultJob<AcMeasurementJob<GeisVaParametersFrequencyTable, &JobNames::GEIS_VA_TABLE_JOB_NAME>>},
+    };
+    return jobs;
+}
 
 JobInfo jobInfoFromText(const std::string& text)
 {
@@ -53,6 +89,7 @@ PYBIND11_MODULE(_marlek_testing, m)
         cv.num_cycles = 1.0;
         return std::make_unique<CvJob>(cv);
     });
+    m.def("default_job", [](const std::string& name) { return defaultJobs().at(name)(); });
     m.def("eis_job", []() -> std::unique_ptr<AbstractMeasurementJob> {
         return std::make_unique<EisJob>(EisParametersGenerate{});
     });

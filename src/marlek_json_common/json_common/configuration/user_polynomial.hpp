@@ -14,8 +14,9 @@ struct UserPolynomial {
     // polynomial. Assigning to `coefficients` directly stores any list.
     explicit UserPolynomial(std::vector<double> values);
 
-    // Lexicographic over the coefficients with the built-in less-than, so a
-    // NaN at the first difference compares false both ways.
+    // Lexicographic over the coefficients; a NaN coefficient sorts after
+    // every number and ties with another NaN, so this is a strict weak order
+    // and the next coefficient decides between two NaNs.
     bool operator<(const UserPolynomial& other) const;
 
     friend bool operator==(const UserPolynomial&, const UserPolynomial&) = default;

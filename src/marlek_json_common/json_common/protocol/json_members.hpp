@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers shared by the tolerant JSON readers of the protocol records.
 
+#include <boost/json/error.hpp>
 #include <boost/json/fwd.hpp>
 
 #include <string>

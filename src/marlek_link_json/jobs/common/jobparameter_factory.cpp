@@ -4,8 +4,6 @@
 
 #include <boost/json.hpp>
 
-JobParameterFactory::JobParameterFactory() = default;
-
 JobParameterFactory& JobParameterFactory::getInstance()
 {
     static JobParameterFactory instance;

@@ -20,6 +20,7 @@ std::shared_ptr<DataSet> DataSet::buildFromXmlElement(tinyxml2::XMLElement* elem
     if (kind == "DC") {
         return DcDataset::buildFromXmlElement(element, context);
     }
-    context.reportError("<dataset type=\"" + std::string(kind) + "\"> is not a known dataset type (expected \"AC\" or \"DC\")");
+    context.reportError("<dataset type=\"" + std::string(kind)
+                        + "\"> is not a known dataset type (expected \"AC\" or \"DC\")");
     return nullptr;
 }

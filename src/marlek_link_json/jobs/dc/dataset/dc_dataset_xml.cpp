@@ -153,8 +153,9 @@ std::shared_ptr<DcDataset> DcDataset::buildFromXmlElement(tinyxml2::XMLElement* 
         }
     }
 
-    auto dataset = std::make_shared<DcDataset>(LiveDataHeader(std::move(type), std::move(shortType), std::move(columns)),
-                                               std::move(jobInfo), std::move(tracks));
+    auto dataset = std::make_shared<DcDataset>(
+        LiveDataHeader(std::move(type), std::move(shortType), std::move(columns)), std::move(jobInfo),
+        std::move(tracks));
     if (sections.size() > 1) {
         dataset->includedDatasets = std::move(sections);
     }
