@@ -3,7 +3,6 @@ copying and re-creating the job, on datasets built from the workstation's
 binary tables."""
 
 import copy
-import json
 import math
 
 import pytest
@@ -146,21 +145,3 @@ def test_copies_are_independent(make_dc, make_copy):
     with pytest.raises(TypeError):
         ds.__deepcopy__([])
 
-
-CV_JOB_INFO = {
-    "job_id": "job-7", "status": "FINISHED", "type": "cv", "job_meta": {"sample": "A1"},
-    "parameters": {"first_vertex": 0.25, "second_vertex": -0.25, "scan_rate": 0.05,
-                   "output_data_rate": 10.0, "num_cycles": 2.0},
-}
-
-
-def test_recreate_original_job(make_dc):
-    recreated = make_dc(([0.0],), "time", job_info=json.dumps(CV_JOB_INFO)).recreate_original_job()
-    if not hasattr(ml, "meas") or not hasattr(ml.meas, "CvJob"):
-        pytest.skip("the DC job classes are not part of this module")
-    assert type(recreated) is ml.meas.CvJob
-    for job_type, parameters in (("ac_cv", CV_JOB_INFO["parameters"]), ("cv", None), ("CV", CV_JOB_INFO["parameters"])):
-        info = dict(CV_JOB_INFO, type=job_type)
-        if parameters is None:
-            del info["parameters"]
-        assert make_dc(([0.0],), "time", job_info=json.dumps(info)).recreate_original_job() is None

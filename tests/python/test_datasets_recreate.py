@@ -54,8 +54,8 @@ def test_recreated_job_sends_the_recorded_parameters(fake_workstation, testing, 
 
 
 @pytest.mark.parametrize("kind, job_type, parameters_of", [
-    ("dc", "ac_cv", "cv"), ("dc", "CV", "cv"), ("dc", "cv", None), ("dc", "eis", "eis"), ("dc", "", None),
-    ("ac", "cv", "cv"), ("ac", "EIS", "eis"), ("ac", "eis", None), ("ac", "eis", "eis_table"),
+    ("dc", "ac_cv", None), ("dc", "CV", "cv"), ("dc", "cv", None), ("dc", "eis", "eis"), ("dc", "", None),
+    ("ac", "cv", "cv"), ("ac", "EIS", "eis"), ("ac", "eis", None),
 ])
 def test_unusable_job_information_gives_none(fake_workstation, testing, kind, job_type, parameters_of):
     parameters = None

@@ -43,8 +43,10 @@ def test_coefficients_are_copied_out_and_stored_as_given():
     ([1.0, 0.0], [1.0], False),
     ([2.0], [1.0, 5.0], False),
     ([1.0, 2.0], [1.0, 2.0], False),
+    # NaN sorts after every number, so the order stays strict and weak.
     ([float("nan")], [1.0], False),
-    ([1.0], [float("nan")], False),
+    ([1.0], [float("nan")], True),
+    ([float("nan"), 1.0], [float("nan"), 2.0], True),
 ])
 def test_ordering(left, right, less):
     assert ml.UserPolynomial(left).__lt__(ml.UserPolynomial(right)) is less
