@@ -36,8 +36,10 @@ mkdir -p "$findings"
 for target in $targets; do
   corpus="$root/build-fuzz/corpus/$target"
   mkdir -p "$corpus"
+  seeds=()
+  if [[ -d "$root/fuzz/seeds/$target" ]]; then seeds=("$root/fuzz/seeds/$target"); fi
   echo "fuzz: $target for ${seconds} s"
-  "$root/build-fuzz/fuzz/${target}_fuzzer" "$corpus" \
+  "$root/build-fuzz/fuzz/${target}_fuzzer" "$corpus" "${seeds[@]}" \
     -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=512 -timeout=10 \
     -artifact_prefix="$findings/${target}-" -print_final_stats=1 "$@"
 done

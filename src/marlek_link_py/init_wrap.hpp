@@ -22,12 +22,20 @@ void init_dataset_wrap(pybind11::module_& module);
 void init_dc_dataset_wrap(pybind11::module_& module);
 // The headers, views and live data of impedance data, and EisDataset.
 void init_eis_dataset_wrap(pybind11::module_& module);
+// The device tree: HardwareInfo, its paths, potentiostats, cards and ranges.
+void init_hardware_info_wrap(pybind11::module_& module);
 // JobOptions and JobInfo.
 void init_job_info_wrap(pybind11::module_& module);
-// UserPolynomial.
-void init_polynomial_wrap(pybind11::module_& module);
+// HardwareSettings, UserPolynomial, Channel, ImpedanceConfiguration,
+// Zmu4ImpedanceConfiguration, PotentiostatConfiguration, PotConnection and
+// Zmu4Connection.
+void init_hardware_settings_wrap(pybind11::module_& module);
+// Setting and SettingsSet.
+void init_settings_wrap(pybind11::module_& module);
 // AbstractMeasurementJob, the Python base of every job class.
 void init_abstract_measurement_job_wrap(pybind11::module_& module);
+// UserHardwareSettings and HardwareSettingsHelper.
+void init_user_hardware_settings_wrap(pybind11::module_& module);
 // The impedance jobs: single-sine sweep and frequency table.
 void init_eis_wrap(pybind11::module_& meas);
 // The multisine impedance jobs.
@@ -40,3 +48,5 @@ void init_dc_job_wrap(pybind11::module_& meas);
 void init_wave_wrap(pybind11::module_& meas);
 // The stop conditions of meas.stop.
 void init_stop_conditions_wrap(pybind11::module_& stop);
+// DiscoveredDevice and AutoDiscovery.
+void init_discovery_wrap(pybind11::module_& module);

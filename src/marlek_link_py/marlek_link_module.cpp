@@ -36,9 +36,13 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     init_dataset_wrap(m);
     init_dc_dataset_wrap(m);
     init_eis_dataset_wrap(m);
+    init_hardware_info_wrap(m);
     init_job_info_wrap(m);
-    init_polynomial_wrap(m);
+    init_hardware_settings_wrap(m);
+    init_settings_wrap(m);
     init_abstract_measurement_job_wrap(m);
+    init_user_hardware_settings_wrap(m);
+    init_discovery_wrap(m);
 
     // control: the control and query jobs, with the potentiostat state and
     // the switch-on jobs among them.

@@ -1,20 +1,11 @@
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset_binary.hpp"
 
-#include "marlek_link_json/jobs/dc/dataset/dc_table_columns.hpp"
-
 #include <bit>
 #include <cstddef>
-#include <utility>
 #include <vector>
 
 static_assert(std::endian::native == std::endian::little,
               "the DC table holds little-endian doubles and is copied without conversion");
-
-DcDataset dcDatasetFromBinary(std::string_view table, LiveDataHeader&& header, JobInfo&& info)
-{
-    std::vector<std::vector<double>> tracks = splitDcTableColumns(table, header.getColumns().size());
-    return DcDataset(header, std::move(info), std::move(tracks));
-}
 
 std::expected<std::string, ErrorObject> dcDatasetToBinary(const DcDataset& dataset)
 {
