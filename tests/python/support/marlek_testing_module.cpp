@@ -121,6 +121,7 @@ PYBIND11_MODULE(_marlek_testing, m)
         return std::make_shared<EisDataset>(eisDatasetFromBinary(
             std::string(table), boost::json::value_to<LiveDataHeaderEis>(boost::json::parse(header)), rows,
             jobInfoFromText(jobInfo), 12));
+    });
     m.def("discovered_device", [](std::string address, std::string port, bool recoveryMode) {
         return DiscoveredDevice{std::move(address), std::move(port), recoveryMode};
     });
