@@ -15,6 +15,13 @@ void init_link_job_wrap(pybind11::module_& module);
 void init_enums(pybind11::module_& module);
 // ErrorParameter and ErrorObject.
 void init_error_wrap(pybind11::module_& module);
+// DatasetType, DatasetInfo, AbstractDataset, DataSet, LiveDataHeader and
+// ColumnHeader.
+void init_dataset_wrap(pybind11::module_& module);
+// DcDataset.
+void init_dc_dataset_wrap(pybind11::module_& module);
+// The headers, views and live data of impedance data, and EisDataset.
+void init_eis_dataset_wrap(pybind11::module_& module);
 // The device tree: HardwareInfo, its paths, potentiostats, cards and ranges.
 void init_hardware_info_wrap(pybind11::module_& module);
 // SwitchOnInfo, JobOptions and JobInfo.

@@ -33,6 +33,9 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     init_link_job_wrap(m);
     init_enums(m);
     init_error_wrap(m);
+    init_dataset_wrap(m);
+    init_dc_dataset_wrap(m);
+    init_eis_dataset_wrap(m);
     init_hardware_info_wrap(m);
     init_job_info_wrap(m);
     init_hardware_settings_wrap(m);

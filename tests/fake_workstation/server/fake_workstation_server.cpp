@@ -6,6 +6,7 @@
 //   marlek_fake_workstation_server [--port-file PATH] [--lifetime SECONDS]
 //                                  [--credentials USER:PASSWORD] [--upgrade-status CODE]
 //                                  [--tls-dir DIR] [--udp-port-file PATH]
+//                                  [--demo cv|eis]
 //
 // The port is printed on the standard output and, when asked, written to
 // PATH (atomically: the file appears complete or not at all). With
@@ -16,6 +17,8 @@
 // the port file appears. --udp-port-file also starts a discovery responder
 // on 127.0.0.1 that answers every probe with the link port 1954, and writes
 // its UDP port to PATH.
+// --demo eis plays the impedance measurement of eis_demo_run instead of the
+// cyclic voltammetry.
 //
 // Tests script it through the standard input, one JSON command per line,
 // each acknowledged with the line {"ack": N} (N counting from 1) once done:
@@ -42,6 +45,7 @@
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
+#include "eis_demo_run.hpp"
 #include "fake_workstation/calibration_job_scripts.hpp"
 #include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_workstation.hpp"
@@ -99,6 +103,7 @@ struct Options {
     std::string tlsDirectory;
     std::string udpPortFile;
     long lifetimeSeconds = 120;
+    bool eisDemo = false;
     FakeWorkstationOptions server;
 };
 
@@ -131,6 +136,12 @@ bool parse(int argc, char** argv, Options& options)
             options.server.tls = TlsTestMaterial::shared().localhost;
         } else if (argument == "--udp-port-file") {
             options.udpPortFile = argv[++i];
+        } else if (argument == "--demo") {
+            const std::string_view demo = argv[++i];
+            if (demo != "cv" && demo != "eis") {
+                return false;
+            }
+            options.eisDemo = demo == "eis";
         } else if (argument == "--lifetime") {
             char* end = nullptr;
             options.lifetimeSeconds = std::strtol(argv[++i], &end, 10);
@@ -243,6 +254,7 @@ int main(int argc, char** argv)
         std::cerr << "usage: " << argv[0]
                   << " [--port-file PATH] [--lifetime SECONDS] [--credentials USER:PASSWORD] [--upgrade-status CODE]"
                      " [--tls-dir DIR] [--udp-port-file PATH]"
+                     " [--demo cv|eis]"
                   << std::endl;
         return 2;
     }
@@ -257,7 +269,11 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     FakeWorkstation workstation(options.server);
-    cv_demo::install(workstation.router());
+    if (options.eisDemo) {
+        eis_demo::install(workstation.router());
+    } else {
+        cv_demo::install(workstation.router());
+    }
 
     std::cout << "fake workstation listening on 127.0.0.1:" << workstation.port() << std::endl;
     if (!options.tlsDirectory.empty()) {
