@@ -33,8 +33,12 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     init_link_job_wrap(m);
     init_enums(m);
     init_error_wrap(m);
+    init_hardware_info_wrap(m);
     init_job_info_wrap(m);
+    init_hardware_settings_wrap(m);
+    init_settings_wrap(m);
     init_abstract_measurement_job_wrap(m);
+    init_user_hardware_settings_wrap(m);
 
     // control: the control and query jobs, with the potentiostat state and
     // the switch-on jobs among them.

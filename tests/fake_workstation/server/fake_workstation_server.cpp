@@ -16,10 +16,15 @@
 //   {"do": "close", "code": 1000}  close frame to the latest connection
 //   {"do": "drop"}                 TCP close without a close frame
 //   {"do": "connections"}          also answers "connections": how many upgraded
+//   {"do": "setting_outcome", "name": N, "outcome": O, "error": E}
+//                                  how "/settings/set" answers for N: O is
+//                                  "success", "failed" (with the error object
+//                                  E), "failed_without_error" or "omitted"
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
 #include "fake_workstation/fake_workstation.hpp"
+#include "marlek_json_common/json_common/logging/error_object_json.hpp"
 
 #include <boost/json.hpp>
 
@@ -33,11 +38,39 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 
 namespace {
+
+std::optional<FakeSettingOutcome> settingOutcome(const boost::json::object& command)
+{
+    const boost::json::value* outcome = command.if_contains("outcome");
+    const boost::json::value* error = command.if_contains("error");
+    if (outcome == nullptr) {
+        return std::nullopt;
+    }
+    FakeSettingOutcome result;
+    if (*outcome == "success") {
+        result.kind = FakeSettingOutcome::Kind::Success;
+    } else if (*outcome == "failed" && error != nullptr) {
+        const auto read = boost::json::try_value_to<ErrorObject>(*error);
+        if (!read) {
+            return std::nullopt;
+        }
+        result.kind = FakeSettingOutcome::Kind::Failed;
+        result.error = *read;
+    } else if (*outcome == "failed_without_error") {
+        result.kind = FakeSettingOutcome::Kind::FailedWithoutError;
+    } else if (*outcome == "omitted") {
+        result.kind = FakeSettingOutcome::Kind::Omitted;
+    } else {
+        return std::nullopt;
+    }
+    return result;
+}
 
 struct Options {
     std::string portFile;
@@ -114,6 +147,13 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
         workstation.dropConnection();
     } else if (*what == "connections") {
         return {{"connections", workstation.connections().size()}};
+    } else if (*what == "setting_outcome") {
+        const boost::json::value* name = object->if_contains("name");
+        const auto outcome = settingOutcome(*object);
+        if (name == nullptr || !name->is_string() || !outcome) {
+            return {{"error", "not a setting outcome"}};
+        }
+        workstation.router().queries().setSettingOutcome(std::string(name->get_string()), *outcome);
     } else {
         return {{"error", "unknown command"}};
     }
