@@ -15,6 +15,13 @@ void init_link_job_wrap(pybind11::module_& module);
 void init_enums(pybind11::module_& module);
 // ErrorParameter and ErrorObject.
 void init_error_wrap(pybind11::module_& module);
+// DatasetType, DatasetInfo, AbstractDataset, DataSet, LiveDataHeader and
+// ColumnHeader.
+void init_dataset_wrap(pybind11::module_& module);
+// DcDataset.
+void init_dc_dataset_wrap(pybind11::module_& module);
+// The headers, views and live data of impedance data, and EisDataset.
+void init_eis_dataset_wrap(pybind11::module_& module);
 // The device tree: HardwareInfo, its paths, potentiostats, cards and ranges.
 void init_hardware_info_wrap(pybind11::module_& module);
 // JobOptions and JobInfo.
@@ -29,3 +36,15 @@ void init_settings_wrap(pybind11::module_& module);
 void init_abstract_measurement_job_wrap(pybind11::module_& module);
 // UserHardwareSettings and HardwareSettingsHelper.
 void init_user_hardware_settings_wrap(pybind11::module_& module);
+// The impedance jobs: single-sine sweep and frequency table.
+void init_eis_wrap(pybind11::module_& meas);
+// The multisine impedance jobs.
+void init_eis_multisine_wrap(pybind11::module_& meas);
+// The galvanostatic impedance jobs.
+void init_geis_va_wrap(pybind11::module_& meas);
+// The nine DC measurement jobs with their parameter classes.
+void init_dc_job_wrap(pybind11::module_& meas);
+// The wave jobs: values in the job or in an uploaded file.
+void init_wave_wrap(pybind11::module_& meas);
+// The stop conditions of meas.stop.
+void init_stop_conditions_wrap(pybind11::module_& stop);

@@ -33,6 +33,9 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     init_link_job_wrap(m);
     init_enums(m);
     init_error_wrap(m);
+    init_dataset_wrap(m);
+    init_dc_dataset_wrap(m);
+    init_eis_dataset_wrap(m);
     init_hardware_info_wrap(m);
     init_job_info_wrap(m);
     init_hardware_settings_wrap(m);
@@ -47,7 +50,13 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     // meas: the impedance jobs, then the DC jobs, then the wave jobs; its
     // child stop holds the stop conditions.
     py::module_ meas = m.def_submodule("meas", "Submodule with measurement jobs.");
+    init_eis_wrap(meas);
+    init_eis_multisine_wrap(meas);
+    init_geis_va_wrap(meas);
+    init_dc_job_wrap(meas);
+    init_wave_wrap(meas);
     py::module_ stop = meas.def_submodule("stop", "Submodule with measurement jobs.");
+    init_stop_conditions_wrap(stop);
 
     // calibration: the calibration jobs, then the service jobs.
     py::module_ calibration = m.def_submodule("calibration", "Submodule with calibration jobs.");

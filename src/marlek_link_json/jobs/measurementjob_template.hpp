@@ -58,6 +58,9 @@ public:
     void removeEventHandlers(LinkJsonSession&) override {}
 
     const ParameterStruct& getParameters() const { return parameters; }
+    // The parameter object itself, changed in place by the job's owner
+    // between runs (the Python `parameters` property views it).
+    SerializableParameterStruct<ParameterStruct>& getParameterStruct() { return parameters; }
 
 protected:
     SerializableParameterStruct<ParameterStruct> parameters;

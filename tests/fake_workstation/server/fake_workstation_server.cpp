@@ -5,11 +5,13 @@
 //
 //   marlek_fake_workstation_server [--port-file PATH] [--lifetime SECONDS]
 //                                  [--credentials USER:PASSWORD] [--upgrade-status CODE]
+//                                  [--demo cv|eis]
 //
 // The port is printed on the standard output and, when asked, written to
 // PATH (atomically: the file appears complete or not at all). With
 // --credentials an upgrade without them is answered 401; --upgrade-status
-// answers every upgrade with CODE.
+// answers every upgrade with CODE. --demo eis plays the impedance
+// measurement of eis_demo_run instead of the cyclic voltammetry.
 //
 // Tests script it through the standard input, one JSON command per line,
 // each acknowledged with the line {"ack": N} (N counting from 1) once done:
@@ -20,9 +22,12 @@
 //                                  how "/settings/set" answers for N: O is
 //                                  "success", "failed" (with the error object
 //                                  E), "failed_without_error" or "omitted"
+//   {"do": "messages"}             also answers "messages": the text frames the
+//                                  latest connection received, in order
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
+#include "eis_demo_run.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 
@@ -75,6 +80,7 @@ std::optional<FakeSettingOutcome> settingOutcome(const boost::json::object& comm
 struct Options {
     std::string portFile;
     long lifetimeSeconds = 120;
+    bool eisDemo = false;
     FakeWorkstationOptions server;
 };
 
@@ -102,6 +108,12 @@ bool parse(int argc, char** argv, Options& options)
                 return false;
             }
             options.server.forcedUpgradeStatus = static_cast<unsigned>(status);
+        } else if (argument == "--demo") {
+            const std::string_view demo = argv[++i];
+            if (demo != "cv" && demo != "eis") {
+                return false;
+            }
+            options.eisDemo = demo == "eis";
         } else if (argument == "--lifetime") {
             char* end = nullptr;
             options.lifetimeSeconds = std::strtol(argv[++i], &end, 10);
@@ -154,6 +166,17 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
             return {{"error", "not a setting outcome"}};
         }
         workstation.router().queries().setSettingOutcome(std::string(name->get_string()), *outcome);
+    } else if (*what == "messages") {
+        boost::json::array texts;
+        const auto records = workstation.connections();
+        if (!records.empty()) {
+            for (const auto& message : records.back().messages) {
+                if (!message.binary) {
+                    texts.emplace_back(message.bytes);
+                }
+            }
+        }
+        return {{"messages", std::move(texts)}};
     } else {
         return {{"error", "unknown command"}};
     }
@@ -178,6 +201,7 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, options)) {
         std::cerr << "usage: " << argv[0]
                   << " [--port-file PATH] [--lifetime SECONDS] [--credentials USER:PASSWORD] [--upgrade-status CODE]"
+                     " [--demo cv|eis]"
                   << std::endl;
         return 2;
     }
@@ -192,7 +216,11 @@ int main(int argc, char** argv)
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     FakeWorkstation workstation(options.server);
-    cv_demo::install(workstation.router());
+    if (options.eisDemo) {
+        eis_demo::install(workstation.router());
+    } else {
+        cv_demo::install(workstation.router());
+    }
 
     std::cout << "fake workstation listening on 127.0.0.1:" << workstation.port() << std::endl;
     if (!options.portFile.empty() && !writePortFile(options.portFile, workstation.port())) {
