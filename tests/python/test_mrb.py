@@ -2,14 +2,13 @@
 bytes and path-like file names, typed imports, the protocol-version check and
 the errors of a bad file, all returned as ErrorObject values."""
 
-import json
 import os
 
 import pytest
 
 import marlek_link as ml
 
-from file_fixtures import DC_COLUMNS, EIS_META, PROTOCOL_VERSION, dc_snapshot, eis_snapshot, snapshot
+from file_fixtures import DC_COLUMNS, EIS_META, PROTOCOL_VERSION, dc_snapshot, eis_snapshot
 
 RESOURCE_CONTENT_INVALID = 0x20002
 JSON_MALFORMED = 0x2000
@@ -88,8 +87,7 @@ def test_a_newer_protocol_version_is_refused_unless_ignored():
     (b"", RESOURCE_CONTENT_INVALID),
     (b'{"sub_type": "DATASET_DC"}', RESOURCE_CONTENT_INVALID),
     (b"{not json\0" + b"\0" * 8, JSON_MALFORMED),
-    (snapshot({"sub_type": "DATASET_XY", "workstation_info": {"protocol_version": PROTOCOL_VERSION}}, b""),
-     RESOURCE_CONTENT_INVALID),
+    (dc_snapshot().replace(b'"DATASET_DC"', b'"DATASET_XY"'), RESOURCE_CONTENT_INVALID),
     (dc_snapshot()[:-5], RESOURCE_CONTENT_INVALID),
 ], ids=["empty", "no separator", "not JSON", "unknown sub type", "short payload"])
 def test_bad_snapshots_give_error_objects(tmp_path, content, expected):

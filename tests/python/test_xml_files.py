@@ -168,7 +168,7 @@ def test_element_tree_describes_the_standalone_document(dc):
     for element in (root, parsed):
         element.find("marlek-fileinfo").remove(element.find("marlek-fileinfo/creation-timestamp"))
     assert ET.tostring(root) == ET.tostring(parsed)
-    assert "\n" not in text.split("?>", 1)[1].strip()
+    assert "\n" not in text.split("?>", 1)[1].split("<![CDATA[")[0].strip()
 
 
 def test_serializable_arguments_are_checked(dc):
@@ -259,7 +259,7 @@ def test_read_file_info_looks_at_the_first_64_kib_only(dc, tmp_path):
     head, rest = text.split("<marlek-fileinfo>", 1)
     importer = mx.MXmlImporter()
     near = tmp_path / "near.xml"
-    near.write_text(head + "<!--" + "x" * (65536 - len(head) - 300) + "-->" + "<marlek-fileinfo>" + rest + " " * 100000,
+    near.write_text(head + "<!--" + "x" * (65536 - len(head) - 2000) + "-->" + "<marlek-fileinfo>" + rest + " " * 100000,
                     encoding="utf-8")
     assert importer.read_file_info(near).comment == "head"
     far = tmp_path / "far.xml"
