@@ -44,6 +44,15 @@ def eis(testing):
     return eis_dataset(testing)
 
 
+def test_what_can_be_written_as_xml():
+    assert ml.DataSet.__bases__ == (ml.AbstractDataset, mx.XmlSerializable)
+    for cls in (ml.DcDataset, ml.EisDataset, mx.Measurement, mx.MarlekFileInfo):
+        assert issubclass(cls, mx.XmlSerializable)
+    for cls in (mx.ImportedFile, mx.ExportOptions, mx.MXmlExporter, mx.MXmlImporter, ml.MrbImporter):
+        assert not issubclass(cls, mx.XmlSerializable)
+    assert mx.Measurement.__module__ == "_marlek_link.xml" and ml.MrbImporter.__module__ == "_marlek_link"
+
+
 def test_format_versions():
     assert (mx.XmlFormatVersion.CURRENT, mx.XmlFormatVersion.MINIMUM_SUPPORTED) == (4, 1)
     assert mx.XmlFormatVersion.supported_range() == "1..4"
