@@ -151,7 +151,8 @@ void bindOcv(py::module_& meas)
 void bindPoga(py::module_& meas)
 {
     using P = PogaParameters;
-    const auto fields = jb::fields<P>(MARLEK_FIELD(P, bias), MARLEK_FIELD(P, duration), MARLEK_FIELD(P, output_data_rate),
+    const auto fields = jb::fields<P>(MARLEK_FIELD(P, bias), MARLEK_FIELD(P, duration),
+                                      MARLEK_FIELD(P, output_data_rate),
                                       MARLEK_FIELD(P, autorange), MARLEK_FIELD(P, current_range));
     bindDcJob<PogaJob>(meas, "PogaParametersPy", "PogaJob", "marlek_link.meas.PogaParametersPy", fields,
                        "\n    Poga Potentiostatic Galvanostatic Polarization job\n\n"
@@ -168,7 +169,8 @@ void bindPoga(py::module_& meas)
 void bindRamp(py::module_& meas)
 {
     using P = RampParameters;
-    const auto fields = jb::fields<P>(MARLEK_FIELD(P, start_value), MARLEK_FIELD(P, end_value), MARLEK_FIELD(P, scan_rate),
+    const auto fields = jb::fields<P>(MARLEK_FIELD(P, start_value), MARLEK_FIELD(P, end_value),
+                                      MARLEK_FIELD(P, scan_rate),
                                       MARLEK_FIELD(P, step_height), MARLEK_FIELD(P, output_data_rate),
                                       MARLEK_FIELD(P, autorange), MARLEK_FIELD(P, current_range));
     bindDcJob<RampJob>(meas, "RampParametersPy", "RampJob", "marlek_link.meas.RampParametersPy", fields,

@@ -74,7 +74,8 @@ auto tableFields()
     using P = EisMultiSineTable;
     return jb::fields<P>(
         jb::field("bias", &P::bias, MARLEK_DOC("DC bias for defining the operating point of the object")),
-        jb::field("pre_duration", &P::pre_duration, MARLEK_DOC("minimum pre-conditioning time for each frequency step")),
+        jb::field("pre_duration", &P::pre_duration,
+                  MARLEK_DOC("minimum pre-conditioning time for each frequency step")),
         jb::field("pre_waves", &P::pre_waves,
                   MARLEK_DOC("number of pre-conditioning sine waves before each frequency step")),
         jb::field("meas_duration", &P::meas_duration, MARLEK_DOC("minimum recording time for each frequency step")),
@@ -145,7 +146,8 @@ void init_eis_multisine_wrap(py::module_& meas)
                        MARLEK_MULTISINE_ADVICE "    :param harmonic: harmonic number\n"
                    "    :param weight: weight factor for this harmonic's amplitude\n");
     jb::bindRecord(meas, "EisMultiSineTable", table,
-                   "\n    Electrochemical Impedance Spectroscopy multisine table parameters\n\n" MARLEK_MULTISINE_DISTORTION
+                   "\n    Electrochemical Impedance Spectroscopy multisine table parameters\n\n"
+                   MARLEK_MULTISINE_DISTORTION
                        MARLEK_MULTISINE_ADVICE MARLEK_MULTISINE_TABLE_PARAMS);
 
     auto tableJob =
@@ -184,7 +186,8 @@ void init_eis_multisine_wrap(py::module_& meas)
         "            }\n");
     jb::addRecordInit<EisMultisineTableJob>(
         tableJob, "table",
-        MARLEK_MULTISINE_TABLE_SUMMARY "    :param table: multisine table measurement settings\n" MARLEK_META_DATA_PARAM);
+        MARLEK_MULTISINE_TABLE_SUMMARY "    :param table: multisine table measurement settings\n"
+        MARLEK_META_DATA_PARAM);
     jb::addDictInit<EisMultisineTableJob>(
         tableJob, "table", table,
         MARLEK_MULTISINE_TABLE_SUMMARY MARLEK_MULTISINE_ADVICE

@@ -122,7 +122,8 @@ void init_eis_wrap(py::module_& meas)
     jb::bindRecord(meas, "EisParametersFrequencyTable", table, MARLEK_TABLE_SUMMARY MARLEK_TABLE_PARAMS);
 
     auto tableJob =
-        jb::bindJob<EisFrequencyTableJob>(meas, "EisFrequencyTableJob", "marlek_link.meas.EisParametersFrequencyTablePy");
+        jb::bindJob<EisFrequencyTableJob>(meas, "EisFrequencyTableJob",
+                                          "marlek_link.meas.EisParametersFrequencyTablePy");
     jb::addFlatInit<EisFrequencyTableJob, jb::Extras::metaData>(tableJob, table,
         MARLEK_TABLE_SUMMARY MARLEK_TABLE_PARAMS MARLEK_META_DATA_PARAM MARLEK_JSON_EXAMPLE_HEAD
         "            {\n"

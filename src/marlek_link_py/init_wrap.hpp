@@ -57,3 +57,5 @@ void init_dc_job_wrap(pybind11::module_& meas);
 void init_wave_wrap(pybind11::module_& meas);
 // The stop conditions of meas.stop.
 void init_stop_conditions_wrap(pybind11::module_& stop);
+// DiscoveredDevice and AutoDiscovery.
+void init_discovery_wrap(pybind11::module_& module);

@@ -51,11 +51,18 @@ void LinkDeleter::operator()(MarlekLink* link) const
 
 void init_link_job_wrap(py::module_& m)
 {
+    register_link_exception(m);
     register_event_handler_class(m);
     register_device_info_classes(m);
+    register_resource_class(m);
+    register_tls_classes(m);
 
     LinkClass link(m, "MarlekLink");
     add_link_connection_methods(link);
     add_link_job_methods(link);
     add_link_event_methods(link);
+    add_link_resource_methods(link);
+    add_link_tls_methods(link);
+
+    register_link_exc_class(m);
 }

@@ -27,8 +27,13 @@ struct LinkDeleter {
 using LinkHolder = std::unique_ptr<MarlekLink, LinkDeleter>;
 using LinkClass = pybind11::class_<MarlekLink, LinkHolder>;
 
+void register_link_exception(pybind11::module_& module);
 void register_event_handler_class(pybind11::module_& module);
 void register_device_info_classes(pybind11::module_& module);
+void register_resource_class(pybind11::module_& module);
+void register_tls_classes(pybind11::module_& module);
+// MarlekLinkExc, after MarlekLink, its Python base.
+void register_link_exc_class(pybind11::module_& module);
 
 // Construction, connection, settings and status.
 void add_link_connection_methods(LinkClass& cls);
@@ -36,6 +41,10 @@ void add_link_connection_methods(LinkClass& cls);
 void add_link_job_methods(LinkClass& cls);
 // The status callback and the event handlers.
 void add_link_event_methods(LinkClass& cls);
+// The workstation's stored resources.
+void add_link_resource_methods(LinkClass& cls);
+// The TLS trust settings and the last certificate check.
+void add_link_tls_methods(LinkClass& cls);
 
 // A value-or-error result as Python sees it: the value, or the ErrorObject.
 // Converted with the interpreter lock held.

@@ -46,6 +46,7 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     init_settings_wrap(m);
     init_abstract_measurement_job_wrap(m);
     init_user_hardware_settings_wrap(m);
+    init_discovery_wrap(m);
 
     // control: the control and query jobs, with the potentiostat state and
     // the switch-on jobs among them.

@@ -17,8 +17,8 @@ namespace {
 
 std::shared_ptr<MeasurementParameters> build(const std::string& type, const json::value& parameters)
 {
-    const auto* builders = JobParameterFactory::getInstance().find(type);
-    if (builders == nullptr) {
+    const auto builders = JobParameterFactory::getInstance().find(type);
+    if (!builders) {
         ADD_FAILURE() << type << " is not registered";
         return nullptr;
     }

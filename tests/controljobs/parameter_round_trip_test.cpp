@@ -9,7 +9,9 @@
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
 #include "marlek_link_json/jobs/common/jobparameter_factory.hpp"
+#include "marlek_link_json/jobs/control/jobs/get_potentiostat_state/get_potentiostat_statejob.hpp"
 #include "marlek_link_json/jobs/control/jobs/measure_integral/measure_integraljob.hpp"
+#include "marlek_link_json/jobs/control/jobs/set_hardware_settings/set_hardware_settingsjob.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
 #include <boost/describe/members.hpp>
@@ -144,6 +146,7 @@ TEST(ParameterRoundTrip, EveryRegisteredKindComesBackEqual)
         row<Dc<WaveFileParameters, &JobNames::WAVE_FILE_JOB_NAME>>(),
         row<BeepJob>(),
         row<GetAdcStateJob>(),
+        row<GetPotentiostatStateJob>(),
         row<MeasureIntegralJob>(),
         row<SetActiveCurrentRangesJob>(),
         row<SetVoltageRangeJob>(),
@@ -156,6 +159,10 @@ TEST(ParameterRoundTrip, EveryRegisteredKindComesBackEqual)
         row<SetHardwarePropertyJob>(SetHardwarePropertyParameters{"MUX16:1", "MUX_CHANNEL", -2147483647 - 1}),
         row<SetHardwarePropertyJob>(SetHardwarePropertyParameters{"DAC:1", "LEVEL", 2.5}),
         row<SetHardwarePropertyJob>(SetHardwarePropertyParameters{"DAC:1", "LEVEL", 1e20}),
+        row<SetHardwareSettingsJob>(SetHardwareSettingsParameters{
+            {Channel{"MAIN:1:POT:U~ZMU:1:ZMU_U", "voltage", "V", UserPolynomial({0.5, 2.0})}},
+            {ImpedanceConfiguration{"MAIN:1:POT:U~ZMU:1:ZMU_U", "MAIN:1:POT:I~ZMU:1:ZMU_I", "cell"}},
+            {PotentiostatConfiguration{"MAIN:1:POT", UserPolynomial({0.0, 1.0}), UserPolynomial({-0.25, 4.0})}}}),
         row<SetLedColorJob>(),
         row<SleepJob>(),
         row<SwitchOffJob>(),
@@ -170,7 +177,7 @@ TEST(ParameterRoundTrip, EveryRegisteredKindComesBackEqual)
         r.check();
         covered.insert(r.type);
     }
-    EXPECT_EQ(covered.size(), 33u);
+    EXPECT_EQ(covered.size(), 35u);
 }
 
 // A whole double within 32 bits travels as a JSON double but reads back as

@@ -1,6 +1,7 @@
 """The DC measurement jobs of meas: construction, their parameter views and
 the requests they send."""
 
+import collections
 import gc
 import pickle
 
@@ -133,6 +134,11 @@ def test_meta_data_with_other_than_text(meta_data):
         meas.OcvJob(1.0, 10.0, meta_data)
 
 
+def test_meta_data_may_be_a_dict_subclass(fake_workstation):
+    job = meas.OcvJob(1.0, 10.0, collections.OrderedDict(z="1", a="2"))
+    assert list(started_requests(fake_workstation, job)[0]["job_meta"].items()) == [("a", "2"), ("z", "1")]
+
+
 def test_bool_arguments_take_truth_values():
     job = meas.PogaJob(1.0, 5.0, 25.0, 1, 0.1)
     assert job.parameters.autorange is True
@@ -154,8 +160,11 @@ def test_view_writes_through_and_outlives_its_job(fake_workstation):
 
     del job
     gc.collect()
-    # The view keeps its job alive: nothing it reads has been freed.
+    # New jobs would take the memory of a freed one; the view keeps its job
+    # alive, so it still reads its own values.
+    others = [meas.CvJob(*[9.0] * 7, False, 9.0, False, *[9.0] * 4) for _ in range(50)]
     assert view.start_value == 0.0 and view.first_vertex == 1.0 and view.ir_drop == 0.0
+    assert view.scan_rate == 0.25 and others[0].parameters.start_value == 9.0
     view.ir_drop = 5.0
     assert view.ir_drop == 5.0
 

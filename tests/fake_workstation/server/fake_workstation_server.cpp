@@ -5,31 +5,44 @@
 //
 //   marlek_fake_workstation_server [--port-file PATH] [--lifetime SECONDS]
 //                                  [--credentials USER:PASSWORD] [--upgrade-status CODE]
+//                                  [--tls-dir DIR] [--udp-port-file PATH]
 //                                  [--demo cv|eis]
 //
 // The port is printed on the standard output and, when asked, written to
 // PATH (atomically: the file appears complete or not at all). With
 // --credentials an upgrade without them is answered 401; --upgrade-status
-// answers every upgrade with CODE. --demo eis plays the impedance
-// measurement of eis_demo_run instead of the cyclic voltammetry.
+// answers every upgrade with CODE. --tls-dir serves TLS with a "localhost"
+// certificate made at start, signed by a test CA: DIR receives the CA as
+// test-ca.pem and the certificate's fingerprint text as fingerprint, before
+// the port file appears. --udp-port-file also starts a discovery responder
+// on 127.0.0.1 that answers every probe with the link port 1954, and writes
+// its UDP port to PATH.
+// --demo eis plays the impedance measurement of eis_demo_run instead of the
+// cyclic voltammetry.
 //
 // Tests script it through the standard input, one JSON command per line,
 // each acknowledged with the line {"ack": N} (N counting from 1) once done:
 //   {"do": "close", "code": 1000}  close frame to the latest connection
 //   {"do": "drop"}                 TCP close without a close frame
 //   {"do": "connections"}          also answers "connections": how many upgraded
+//   {"do": "messages"}             also answers "messages": the text frames the
+//                                  latest connection received, in order
 //   {"do": "setting_outcome", "name": N, "outcome": O, "error": E}
 //                                  how "/settings/set" answers for N: O is
 //                                  "success", "failed" (with the error object
 //                                  E), "failed_without_error" or "omitted"
-//   {"do": "messages"}             also answers "messages": the text frames the
-//                                  latest connection received, in order
+//   {"do": "fail", "command": C}   answers every later request C (a "do"
+//                                  text such as "/WAVE/get") "FAILED"
+//   {"do": "extra", "command": C, "keys": {...}}
+//                                  the normal reply to C with these keys set
+//   {"do": "normal"}               drops every answer of fail and extra
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "cv_demo_run.hpp"
 #include "eis_demo_run.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
+#include "fake_workstation/udp_responder.hpp"
 
 #include <boost/json.hpp>
 
@@ -79,6 +92,8 @@ std::optional<FakeSettingOutcome> settingOutcome(const boost::json::object& comm
 
 struct Options {
     std::string portFile;
+    std::string tlsDirectory;
+    std::string udpPortFile;
     long lifetimeSeconds = 120;
     bool eisDemo = false;
     FakeWorkstationOptions server;
@@ -108,6 +123,11 @@ bool parse(int argc, char** argv, Options& options)
                 return false;
             }
             options.server.forcedUpgradeStatus = static_cast<unsigned>(status);
+        } else if (argument == "--tls-dir") {
+            options.tlsDirectory = argv[++i];
+            options.server.tls = TlsTestMaterial::shared().localhost;
+        } else if (argument == "--udp-port-file") {
+            options.udpPortFile = argv[++i];
         } else if (argument == "--demo") {
             const std::string_view demo = argv[++i];
             if (demo != "cv" && demo != "eis") {
@@ -127,12 +147,12 @@ bool parse(int argc, char** argv, Options& options)
     return true;
 }
 
-bool writePortFile(const std::filesystem::path& path, const std::string& port)
+bool writeAtomically(const std::filesystem::path& path, const std::string& line)
 {
     const std::filesystem::path partial = path.string() + ".partial";
     {
         std::ofstream file(partial);
-        file << port << '\n';
+        file << line << '\n';
         if (!file) {
             return false;
         }
@@ -159,13 +179,6 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
         workstation.dropConnection();
     } else if (*what == "connections") {
         return {{"connections", workstation.connections().size()}};
-    } else if (*what == "setting_outcome") {
-        const boost::json::value* name = object->if_contains("name");
-        const auto outcome = settingOutcome(*object);
-        if (name == nullptr || !name->is_string() || !outcome) {
-            return {{"error", "not a setting outcome"}};
-        }
-        workstation.router().queries().setSettingOutcome(std::string(name->get_string()), *outcome);
     } else if (*what == "messages") {
         boost::json::array texts;
         const auto records = workstation.connections();
@@ -177,6 +190,27 @@ boost::json::object control(FakeWorkstation& workstation, const std::string& lin
             }
         }
         return {{"messages", std::move(texts)}};
+    } else if (*what == "setting_outcome") {
+        const boost::json::value* name = object->if_contains("name");
+        const auto outcome = settingOutcome(*object);
+        if (name == nullptr || !name->is_string() || !outcome) {
+            return {{"error", "not a setting outcome"}};
+        }
+        workstation.router().queries().setSettingOutcome(std::string(name->get_string()), *outcome);
+    } else if (*what == "fail" || *what == "extra") {
+        const boost::json::value* command = object->if_contains("command");
+        const boost::json::value* keys = object->if_contains("keys");
+        if (command == nullptr || !command->is_string() || (*what == "extra" && (!keys || !keys->is_object()))) {
+            return {{"error", "command missing"}};
+        }
+        FakeReplyOverride override;
+        override.mode = *what == "fail" ? FakeReplyOverride::Mode::Failed : FakeReplyOverride::Mode::ExtraKeys;
+        if (keys != nullptr && keys->is_object()) {
+            override.extraKeys = keys->get_object();
+        }
+        workstation.router().setReplyOverride(std::string(command->get_string()), override);
+    } else if (*what == "normal") {
+        workstation.router().clearReplyOverrides();
     } else {
         return {{"error", "unknown command"}};
     }
@@ -201,6 +235,7 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, options)) {
         std::cerr << "usage: " << argv[0]
                   << " [--port-file PATH] [--lifetime SECONDS] [--credentials USER:PASSWORD] [--upgrade-status CODE]"
+                     " [--tls-dir DIR] [--udp-port-file PATH]"
                      " [--demo cv|eis]"
                   << std::endl;
         return 2;
@@ -223,7 +258,24 @@ int main(int argc, char** argv)
     }
 
     std::cout << "fake workstation listening on 127.0.0.1:" << workstation.port() << std::endl;
-    if (!options.portFile.empty() && !writePortFile(options.portFile, workstation.port())) {
+    if (!options.tlsDirectory.empty()) {
+        const TlsTestMaterial& material = TlsTestMaterial::shared();
+        material.writeCaFile(options.tlsDirectory);
+        const std::filesystem::path fingerprintFile = std::filesystem::path(options.tlsDirectory) / "fingerprint";
+        if (!writeAtomically(fingerprintFile, material.localhost.fingerprint)) {
+            std::cerr << "cannot write into " << options.tlsDirectory << std::endl;
+            return 1;
+        }
+    }
+    std::optional<fake_workstation::UdpResponder> responder;
+    if (!options.udpPortFile.empty()) {
+        responder.emplace();
+        if (!writeAtomically(options.udpPortFile, std::to_string(responder->port()))) {
+            std::cerr << "cannot write " << options.udpPortFile << std::endl;
+            return 1;
+        }
+    }
+    if (!options.portFile.empty() && !writeAtomically(options.portFile, workstation.port())) {
         std::cerr << "cannot write " << options.portFile << std::endl;
         return 1;
     }

@@ -1,13 +1,15 @@
 // _marlek_testing: makes core objects that Python code cannot make itself
-// (error objects, job information as the workstation reports it, jobs, a
-// device tree and adopted hardware settings read from the JSON of their query
-// results, datasets read from binary tables or built from given tracks), so
+// (error objects, job information as the workstation reports it, jobs,
+// datasets read from binary tables or built from given tracks, a device tree
+// and adopted hardware settings read from the JSON of their query results, a
+// discovered device, a discovery that probes loopback only), so
 // that the tests can check how _marlek_link presents them. It shares the
 // binding library's registry with _marlek_link, which must be imported first.
 
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
+#include "marlek_link_json/auto_discovery.hpp"
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset_binary_reader.hpp"
 #include "marlek_link_json/jobs/ac/jobs/impedance_jobs.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
@@ -23,6 +25,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -118,5 +121,14 @@ PYBIND11_MODULE(_marlek_testing, m)
         return std::make_shared<EisDataset>(eisDatasetFromBinary(
             std::string(table), boost::json::value_to<LiveDataHeaderEis>(boost::json::parse(header)), rows,
             jobInfoFromText(jobInfo), 12));
+    });
+    m.def("discovered_device", [](std::string address, std::string port, bool recoveryMode) {
+        return DiscoveredDevice{std::move(address), std::move(port), recoveryMode};
+    });
+    // Probes from 127.0.0.1 to a responder on 127.0.0.1:port instead of the
+    // local network's broadcast address.
+    m.def("loopback_discovery", [](std::int64_t timeoutMilliseconds, std::uint16_t port) {
+        return std::make_unique<AutoDiscovery>(std::chrono::milliseconds(timeoutMilliseconds),
+                                               DiscoveryScope{{{"127.0.0.1"}}, "127.0.0.1", port});
     });
 }
