@@ -36,7 +36,10 @@ def test_constructors_share_the_dataset_and_copy_the_hardware(testing, hardware)
     with_hardware = mx.Measurement(hardware, eis)
     assert with_hardware.get_datasets()[0] is eis
     assert mx.Measurement(hardware).get_datasets() == []
-    assert mx.Measurement(hardware, dc).get_hardware_info().constains_url("MAIN:1:POT:U~ZMU:1:ZMU_U")
+    with_both = mx.Measurement(hardware, dc)
+    hardware.paths = []
+    assert len(with_both.get_hardware_info().paths) == 2 and len(with_hardware.get_hardware_info().paths) == 2
+    assert with_both.get_hardware_info().constains_url("MAIN:1:POT:U~ZMU:1:ZMU_U")
 
 
 @pytest.mark.parametrize("arguments", [(None,), ("hw", None), (None, "dc"), ("dc", "dc"), ([],), ("info",)])
