@@ -11,6 +11,7 @@
 #include "marlek_link_json/jobs/dataset/abstract_dataset.hpp"
 #include "marlek_link_json/jobs/dataset/dataset.hpp"
 #include "marlek_link_json/jobs/dataset/dataset_info.hpp"
+#include "marlek_link_json/xml/xml_serializable.hpp"
 
 #include <pybind11/native_enum.h>
 #include <pybind11/pybind11.h>
@@ -54,8 +55,10 @@ void registerDatasetBases(py::module_& m)
         .def("get_row_count", &AbstractDataset::getRowCount, MARLEK_DOC("Get the number of rows."))
         .def("get_info", &AbstractDataset::getInfo, MARLEK_DOC("Get a summary of the dataset."));
 
-    py::class_<DataSet, AbstractDataset, std::shared_ptr<DataSet>>(m, "DataSet",
-                                                                    MARLEK_DOC("Base class of DC and EIS datasets."))
+    // XmlSerializable, registered with the submodule xml, makes every dataset
+    // an argument of the exporter.
+    py::class_<DataSet, AbstractDataset, MXml::XmlSerializable, std::shared_ptr<DataSet>>(
+        m, "DataSet", MARLEK_DOC("Base class of DC and EIS datasets."))
         .def("get_job_info", &DataSet::getJobInfo, py::return_value_policy::reference_internal,
              MARLEK_DOC("Get the job information of the job that produced the data."));
 }

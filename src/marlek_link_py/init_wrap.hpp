@@ -8,6 +8,13 @@
 
 // add and factorial, the module's two plain functions.
 void init_test_functions(pybind11::module_& module);
+// XmlFormatVersion, XmlSerializable, ImportedFile, MarlekFileInfo and
+// Measurement, in the submodule xml.
+void init_xml_wrap(pybind11::module_& xml);
+// ExportOptions and MXmlExporter.
+void init_xml_exporter_wrap(pybind11::module_& xml);
+// MXmlImporter.
+void init_xml_importer_wrap(pybind11::module_& xml);
 // MarlekLink and the classes it takes or returns.
 void init_link_job_wrap(pybind11::module_& module);
 // The core enumerations and the TrackNames, UnitNames and
@@ -22,6 +29,8 @@ void init_dataset_wrap(pybind11::module_& module);
 void init_dc_dataset_wrap(pybind11::module_& module);
 // The headers, views and live data of impedance data, and EisDataset.
 void init_eis_dataset_wrap(pybind11::module_& module);
+// MrbImporter, the reader of ".mrb" snapshot files.
+void init_mrb_importer_wrap(pybind11::module_& module);
 // The device tree: HardwareInfo, its paths, potentiostats, cards and ranges.
 void init_hardware_info_wrap(pybind11::module_& module);
 // SwitchOnInfo, JobOptions and JobInfo.

@@ -24,6 +24,9 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     // serializable base, imported files, file info and measurements; the
     // exporter; the importer.
     py::module_ xml = m.def_submodule("xml", "Submodule with xml utilities.");
+    init_xml_wrap(xml);
+    init_xml_exporter_wrap(xml);
+    init_xml_importer_wrap(xml);
 
     // Top level, in this order: the link; the enumerations; the error
     // classes; the datasets and the snapshot importer; the hardware
@@ -36,6 +39,7 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     init_dataset_wrap(m);
     init_dc_dataset_wrap(m);
     init_eis_dataset_wrap(m);
+    init_mrb_importer_wrap(m);
     init_hardware_info_wrap(m);
     init_job_info_wrap(m);
     init_hardware_settings_wrap(m);
