@@ -17,7 +17,7 @@ namespace {
 
 std::shared_ptr<MeasurementParameters> build(const std::string& type, const json::value& parameters)
 {
-    const auto* builders = JobParameterFactory::getInstance().find(type);
+    const auto builders = JobParameterFactory::getInstance().find(type);
     if (builders == nullptr) {
         ADD_FAILURE() << type << " is not registered";
         return nullptr;

@@ -138,7 +138,7 @@ TEST(PotentiostatStateParameters, JsonAndXmlForms)
 TEST(HardwareJobRegistrations, PotentiostatStateAndHardwareSettings)
 {
     const auto& factory = JobParameterFactory::getInstance();
-    const auto* state = factory.find("get_potentiostat_state");
+    const auto state = factory.find("get_potentiostat_state");
     ASSERT_NE(state, nullptr);
     const auto built = std::dynamic_pointer_cast<StateParameters>(state->first(json::parse(R"({"potentiostat":"X"})")));
     ASSERT_TRUE(built);
@@ -146,7 +146,7 @@ TEST(HardwareJobRegistrations, PotentiostatStateAndHardwareSettings)
     EXPECT_THROW(state->first(json::parse("[]")), boost::system::system_error);
     EXPECT_THROW(state->first(json::parse(R"({"potentiostat":1})")), boost::system::system_error);
 
-    const auto* settings = factory.find("set_hardware_settings");
+    const auto settings = factory.find("set_hardware_settings");
     ASSERT_NE(settings, nullptr);
     EXPECT_TRUE(settings->first(
         json::parse(R"({"output_potentiostats":[],"channels":[],"impedance_configurations":[]})")));
