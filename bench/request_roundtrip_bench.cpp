@@ -15,6 +15,8 @@
 #include <boost/uuid/random_generator.hpp>
 #include <boost/uuid/uuid_io.hpp>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -53,6 +55,25 @@ private:
     boost::uuids::random_generator generator;
 };
 
+// Voluntary context switches of every thread of this process so far: each
+// one is a thread going to sleep to be woken again.
+long sleepsSoFar()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw;
+}
+
+template <typename Request>
+double sleepsPerRequest(Request&& request)
+{
+    const long before = sleepsSoFar();
+    for (int i = 0; i < requestsPerBatch; ++i) {
+        request();
+    }
+    return static_cast<double>(sleepsSoFar() - before) / requestsPerBatch;
+}
+
 } // namespace
 
 int main()
@@ -87,6 +108,10 @@ int main()
              }
          }},
         rounds, [](double seconds) { return seconds * 1e6 / requestsPerBatch; }, "us");
+
+    std::printf("thread sleeps per request, whole process with the server's thread (the server's share: 1)\n");
+    std::printf("  library %.2f, bare client %.2f\n", sleepsPerRequest([&] { (void)session.getWorkstationStatus(); }),
+                sleepsPerRequest([&] { (void)bare.status(); }));
 
     session.disconnect();
     return 0;
