@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <vector>
 
-// `count` doubles taken from raw native-order bytes of any alignment. The
-// vector is built from the bytes in one pass, not zeroed first and then
-// overwritten: for a large binary table that halves the memory traffic.
+// `count` doubles taken from raw native-order bytes of any alignment, in a
+// vector allocated once at its final size.
 std::vector<double> doublesFromBytes(const char* bytes, std::size_t count);
