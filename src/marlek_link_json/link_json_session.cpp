@@ -205,7 +205,7 @@ void LinkJsonSession::startWatchdog()
     ioContext.restart();
     workGuard = std::make_unique<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>>(
         ioContext.get_executor());
-    watchdogRunning = true;
+    timeouts.open();
     watchdogThread = std::make_unique<std::thread>([this] {
         SessionCallbackScope scope(this);
         ioContext.run();
@@ -219,11 +219,7 @@ void LinkJsonSession::stopWatchdog()
         if (!watchdogThread) {
             return;
         }
-        watchdogRunning = false;
-        // On the context itself, behind every time-out start queued so far,
-        // so that each of them is cancelled and none is started later.
-        boost::asio::post(ioContext,
-                          [this] { cancellationSignals.emitSignal(boost::asio::cancellation_type::all); });
+        timeouts.close();
     }
     workGuard.reset();
     watchdogThread->join();

@@ -7,11 +7,11 @@
 #include "marlek_link_json/events/event_type.hpp"
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 #include "marlek_link_json/jobs/control/settings/settings_set.hpp"
-#include "marlek_link_json/link_json_session_cancellation_signals.hpp"
 #include "marlek_link_json/link_ll_session_factory.hpp"
 #include "marlek_link_json/link_ll_session_status.hpp"
 #include "marlek_link_json/queue_stop_mode.hpp"
 #include "marlek_link_json/resource.hpp"
+#include "marlek_link_json/session_timeouts.hpp"
 #include "marlek_link_json/tls_configuration.hpp"
 #include "marlek_link_json/tls_verification_result.hpp"
 #include "marlek_link_json/websocket_connection_info.hpp"
@@ -81,12 +81,9 @@ public:
         AbstractMeasurementJob* job = nullptr; // never owned
     };
 
-    // A running time-out's timer, so that it can be cancelled once it is no
-    // longer needed. Touched on the watchdog thread only; the timer belongs
-    // to its wait.
-    struct PendingTimeout {
-        std::weak_ptr<boost::asio::steady_timer> timer;
-    };
+    // A running time-out, so that it can be cancelled once it is no longer
+    // needed.
+    using PendingTimeout = SessionTimeouts::Pending;
 
     static const boost::json::string JOB_STATUS_FAILED;
     static const boost::json::string JOB_STATUS_DETAIL_CONNECTION_LOSS;
@@ -319,11 +316,10 @@ private:
     boost::asio::io_context ioContext;
     std::unique_ptr<std::thread> watchdogThread;
     std::unique_ptr<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> workGuard;
-    // Time-outs are started only while this is set, so that none is queued
-    // behind the watchdog's stop and none can hold its join.
     std::mutex watchdogMutex;
-    bool watchdogRunning = false;
-    CancellationSignals cancellationSignals;
+    // Open while the watchdog runs, so that no time-out is started behind
+    // its stop and none can hold its join.
+    SessionTimeouts timeouts{ioContext};
 
     // True once the current low-level session has connected; requests fail
     // at once otherwise, instead of waiting in a queue nobody sends.

@@ -131,7 +131,7 @@ void LinkJsonSession::handleEvent(const boost::json::object& message)
     if (!eventValue || !eventValue->is_object()) {
         return;
     }
-    const boost::json::object event = eventValue->get_object();
+    const boost::json::object& event = eventValue->get_object();
     const auto* typeValue = event.if_contains("type");
     if (!typeValue || !typeValue->is_string()) {
         return;

@@ -5,9 +5,6 @@
 #include "marlek_link_json/jobs/abstract_measurementjob.hpp"
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 
-#include <boost/asio/bind_cancellation_slot.hpp>
-#include <boost/asio/post.hpp>
-#include <boost/asio/steady_timer.hpp>
 #include <boost/json.hpp>
 #include <boost/uuid/uuid_io.hpp>
 
@@ -170,44 +167,12 @@ void LinkJsonSession::addRequestTimeout(boost::json::string requestId, int timeo
 std::shared_ptr<LinkJsonSession::PendingTimeout> LinkJsonSession::startTimeout(std::chrono::milliseconds wait,
                                                                                std::function<void()> onExpiry)
 {
-    std::lock_guard lock(watchdogMutex);
-    if (!watchdogRunning) {
-        return nullptr;
-    }
-    auto pending = std::make_shared<PendingTimeout>();
-    // Signals are taken and installed on the watchdog thread only, the same
-    // thread that emits on them, so no time-out can miss its cancellation.
-    boost::asio::post(ioContext, [this, pending, wait, onExpiry = std::move(onExpiry)]() mutable {
-        auto timer = std::make_shared<boost::asio::steady_timer>(ioContext, wait);
-        pending->timer = timer;
-        boost::asio::cancellation_signal& signal = cancellationSignals.take();
-        timer->async_wait(boost::asio::bind_cancellation_slot(
-            signal.slot(), [this, timer, &signal,
-                            onExpiry = std::move(onExpiry)](const boost::system::error_code& error) mutable {
-                cancellationSignals.giveBack(signal);
-                if (!error) {
-                    callContained("time-out handling", onExpiry);
-                }
-            }));
-    });
-    return pending;
+    return timeouts.start(wait, [onExpiry = std::move(onExpiry)] { callContained("time-out handling", onExpiry); });
 }
 
 void LinkJsonSession::cancelTimeout(const std::shared_ptr<PendingTimeout>& timeout)
 {
-    if (!timeout) {
-        return;
-    }
-    std::lock_guard lock(watchdogMutex);
-    if (!watchdogRunning) {
-        return;
-    }
-    // Behind the post that set the timer up, on the thread that owns it.
-    boost::asio::post(ioContext, [timeout] {
-        if (const auto timer = timeout->timer.lock()) {
-            timer->cancel();
-        }
-    });
+    timeouts.cancel(timeout);
 }
 
 void LinkJsonSession::cancelPendingOperations()

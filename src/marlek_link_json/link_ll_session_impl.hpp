@@ -10,13 +10,12 @@
 
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/bind_cancellation_slot.hpp>
+#include <boost/asio/buffer.hpp>
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
 #include <boost/asio/experimental/awaitable_operators.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/use_awaitable.hpp>
-#include <boost/beast/core/buffers_to_string.hpp>
-#include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/http/field.hpp>
 #include <boost/beast/websocket/rfc6455.hpp>
 
@@ -276,16 +275,18 @@ template <typename Stream>
 boost::asio::awaitable<void> LinkLlSession<Stream>::receiveService()
 {
     using link_ll_detail::awaitTuple;
-    boost::beast::flat_buffer buffer;
     for (;;) {
+        // Each message is read into a string of its own that the handler
+        // takes over: it is not copied, and no buffer keeps the size of the
+        // largest download for the rest of the connection.
+        std::string message;
+        auto buffer = boost::asio::dynamic_buffer(message);
         auto [error, size] = co_await websocket->async_read(
             buffer, boost::asio::bind_cancellation_slot(readCancellation->slot(), awaitTuple));
         (void)size;
         if (error) {
             break;
         }
-        std::string message = boost::beast::buffers_to_string(buffer.data());
-        buffer.consume(buffer.size());
         heartbeatCounter = 0;
         awaitingAnswer = false;
 

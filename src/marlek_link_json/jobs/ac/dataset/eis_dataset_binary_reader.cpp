@@ -2,11 +2,11 @@
 
 #include "marlek_link_json/jobs/ac/dataset/eis_column_groups.hpp"
 #include "marlek_link_json/jobs/ac/dataset/eis_wave_ids.hpp"
+#include "marlek_link_json/jobs/dataset/raw_doubles.hpp"
 #include "marlek_link_json/jobs/dataset/track_names.hpp"
 
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -41,9 +41,10 @@ public:
     // `count` values, or zeros when they are not all there.
     void readColumn(std::vector<double>& column, std::size_t count)
     {
-        column.assign(count, 0.0);
-        if (count != 0 && fits(count)) {
-            std::memcpy(column.data(), table.data() + position * VALUE_SIZE, count * VALUE_SIZE);
+        if (fits(count)) {
+            column = doublesFromBytes(table.data() + position * VALUE_SIZE, count);
+        } else {
+            column.assign(count, 0.0);
         }
         position = saturatingAdd(position, count);
     }
@@ -53,8 +54,7 @@ public:
     void readWave(std::vector<double>& wave, std::uint64_t count)
     {
         if (count != 0 && fits(count)) {
-            wave.resize(static_cast<std::size_t>(count));
-            std::memcpy(wave.data(), table.data() + position * VALUE_SIZE, wave.size() * VALUE_SIZE);
+            wave = doublesFromBytes(table.data() + position * VALUE_SIZE, static_cast<std::size_t>(count));
         }
         position = saturatingAdd(position, count);
     }

@@ -1,6 +1,6 @@
 #include "marlek_link_json/jobs/dc/dataset/dc_table_columns.hpp"
 
-#include <cstring>
+#include "marlek_link_json/jobs/dataset/raw_doubles.hpp"
 
 std::vector<std::vector<double>> splitDcTableColumns(std::string_view table, std::size_t columnCount)
 {
@@ -8,11 +8,10 @@ std::vector<std::vector<double>> splitDcTableColumns(std::string_view table, std
         return {};
     }
     const std::size_t rows = table.size() / (sizeof(double) * columnCount);
-    std::vector<std::vector<double>> tracks(columnCount, std::vector<double>(rows));
+    std::vector<std::vector<double>> tracks;
+    tracks.reserve(columnCount);
     for (std::size_t i = 0; i < columnCount; ++i) {
-        if (rows != 0) {
-            std::memcpy(tracks[i].data(), table.data() + i * rows * sizeof(double), rows * sizeof(double));
-        }
+        tracks.push_back(doublesFromBytes(table.data() + i * rows * sizeof(double), rows));
     }
     return tracks;
 }
