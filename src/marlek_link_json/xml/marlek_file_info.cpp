@@ -1,11 +1,11 @@
 #include "marlek_link_json/xml/marlek_file_info.hpp"
 
+#include "marlek_json_common/json_common/text/number_text.hpp"
+
 #include <tinyxml2.h>
 
-#include <charconv>
 #include <cmath>
 #include <limits>
-#include <system_error>
 
 namespace MXml {
 
@@ -66,12 +66,11 @@ MarlekFileInfo MarlekFileInfo::buildFromXmlElement(const tinyxml2::XMLElement* e
 
 std::uint64_t MarlekFileInfo::fileVersionFromText(std::string_view text)
 {
-    double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (result.ec != std::errc() || !(value > 0.0)) {
+    const auto value = numtext::parseLeadingDouble(text);
+    if (!value || !(*value > 0.0)) {
         return INVALID_FILE_VERSION;
     }
-    const double rounded = std::round(value);
+    const double rounded = std::round(*value);
     // Converting a double beyond the target's range is undefined; such a
     // version is no version we know, so it saturates and the check refuses it.
     constexpr double firstTooLarge = 18446744073709551616.0;
