@@ -175,6 +175,17 @@ TEST(NumberText, ParseIntegerReadsOnlyAWholeDecimalThatFits)
     EXPECT_EQ(numtext::parseInteger<int>("2147483648"), std::nullopt);
 }
 
+TEST(NumberText, ParseLeadingIntegerIgnoresWhatFollowsTheDigits)
+{
+    EXPECT_EQ(numtext::parseLeadingInteger<std::uint64_t>("2rows"), 2u);
+    EXPECT_EQ(numtext::parseLeadingInteger<std::uint64_t>("7"), 7u);
+    EXPECT_EQ(numtext::parseLeadingInteger<std::int64_t>("-3.5"), -3);
+    for (const char* text : {"", "rows", " 1", "+1", "-1", "18446744073709551616"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(numtext::parseLeadingInteger<std::uint64_t>(text), std::nullopt);
+    }
+}
+
 TEST(NumberText, IgnoresTheProcessLocale)
 {
     locale_test::DecimalCommaLocale decimalComma;

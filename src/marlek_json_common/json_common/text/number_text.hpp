@@ -60,4 +60,18 @@ std::optional<T> parseInteger(std::string_view text)
     return value;
 }
 
+// The decimal integer of type T that starts the text, whatever follows it
+// ignored ("2rows" is 2); nothing when the text does not start with one or
+// it does not fit.
+template <std::integral T>
+    requires(!std::same_as<T, bool>)
+std::optional<T> parseLeadingInteger(std::string_view text)
+{
+    T value{};
+    if (std::from_chars(text.data(), text.data() + text.size(), value, 10).ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 } // namespace numtext

@@ -8,6 +8,7 @@
 #include <tinyxml2.h>
 
 #include <limits>
+#include <system_error>
 
 void appendSectionsElement(const DataSet* dataset, tinyxml2::XMLElement* datasetElement)
 {
@@ -63,18 +64,17 @@ std::vector<DatasetInfo> datasetInfoVectorFromSection(tinyxml2::XMLElement* sect
         if (!shortType || !jobType || !length || !timeStart) {
             return {};
         }
-        const auto rowCount = numtext::parseInteger<std::uint64_t>(*length);
+        // Each attribute is read up to the end of its number.
+        const auto rowCount = numtext::parseLeadingInteger<std::uint64_t>(*length);
         if (!rowCount) {
             context.reportError("<section> attribute 'length' is not a number: '" + *length + "'");
             return {};
         }
         info.num_rows = *rowCount;
-        const auto firstTime = numtext::parseDouble(*timeStart);
-        if (!firstTime) {
+        if (numtext::scanDouble(*timeStart, info.first_time_value).ec != std::errc()) {
             context.reportError("<section> attribute 'time-start' is not a number: '" + *timeStart + "'");
             return {};
         }
-        info.first_time_value = *firstTime;
         tinyxml2::XMLElement* jobInfo = section->FirstChildElement("job-info");
         if (jobInfo == nullptr) {
             context.reportError("<section> is missing its <job-info> element");

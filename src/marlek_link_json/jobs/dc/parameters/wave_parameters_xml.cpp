@@ -2,6 +2,7 @@
 
 #include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/jobs/described_record_xml.hpp"
+#include "marlek_link_json/xml/xml_number_text.hpp"
 
 #include <tinyxml2.h>
 
@@ -12,7 +13,7 @@ namespace {
 
 void appendNumber(tinyxml2::XMLElement* parameters, const char* name, double value)
 {
-    parameters->InsertNewChildElement(name)->SetText(numtext::seventeenDigits(value).c_str());
+    MXml::setDoubleText(parameters->InsertNewChildElement(name), value);
 }
 
 void readNumber(const tinyxml2::XMLElement* parameters, const char* name, double& target)
