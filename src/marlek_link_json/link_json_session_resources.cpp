@@ -2,7 +2,7 @@
 
 #include "marlek_json_common/json_common/logging/error_factory_json.hpp"
 #include "marlek_json_common/json_common/resources/resourceinfo_json.hpp"
-#include "marlek_link_json/link_json_session_file_writer.hpp"
+#include "marlek_link_json/atomic_file_writer.hpp"
 
 #include <boost/beast/core/detail/base64.hpp>
 #include <boost/json.hpp>
@@ -312,7 +312,7 @@ ErrorObject LinkJsonSession::downloadResourceToFile(const Resource& resource, co
         // The content goes to a file of its own next to the target and
         // replaces the target only once complete: a failed download leaves
         // an existing file as it was.
-        ReplacingFileWriter writer(path);
+        AtomicFileWriter writer(path);
         if (ErrorObject opened = writer.open(); opened.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
             return opened;
         }

@@ -1,4 +1,5 @@
 #include "impedance_samples.hpp"
+#include "locale_support/decimal_comma_locale.hpp"
 #include "xml_support.hpp"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,28 @@ TYPED_TEST(ImpedanceXmlForm, RoundTripKeepsEveryValue)
 {
     const auto record = ImpedanceSample<TypeParam>::full();
     EXPECT_EQ(roundTrip(record), record);
+}
+
+// A host may switch to a decimal-comma locale; the text stays that of the
+// "C" locale and reads back whole.
+TYPED_TEST(ImpedanceXmlForm, LocaleChangesNeitherTextNorValues)
+{
+    const auto record = ImpedanceSample<TypeParam>::full();
+    const auto text = [&record] {
+        tinyxml2::XMLDocument document;
+        writeParameters(document, record);
+        tinyxml2::XMLPrinter printer(nullptr, true);
+        document.Print(&printer);
+        return std::string(printer.CStr());
+    };
+    const std::string inTheCLocale = text();
+
+    locale_test::DecimalCommaLocale decimalComma;
+    if (!decimalComma.active()) {
+        GTEST_SKIP() << locale_test::DecimalCommaLocale::MISSING;
+    }
+    EXPECT_EQ(text(), inTheCLocale);
+    EXPECT_EQ(readParametersText<TypeParam>(inTheCLocale), record);
 }
 
 TYPED_TEST(ImpedanceXmlForm, UnsetOptionalsWriteNothingAndReadBackUnset)

@@ -1,3 +1,4 @@
+#include "locale_support/decimal_comma_locale.hpp"
 #include "test_records.hpp"
 
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
@@ -158,6 +159,38 @@ TEST(JobInfoXml, RoundTripKeepsEverything)
     EXPECT_EQ(info.stopConditions[0]->getType(), "min");
     EXPECT_EQ(info.stopConditions[0]->getParameterObject(), original.stopConditions[0]->getParameterObject());
     EXPECT_EQ(info.stopConditions[1]->getType(), "in_range");
+    EXPECT_EQ(info.stopConditions[1]->getParameterObject(), original.stopConditions[2]->getParameterObject());
+}
+
+// Parameters, stop conditions and error parameters keep the text of the "C"
+// locale, and read back, when a host has switched to a decimal comma.
+TEST(JobInfoXml, LocaleChangesNeitherTextNorValues)
+{
+    const auto original = sampleInfo();
+    const auto text = [&original] {
+        tinyxml2::XMLDocument document;
+        auto* parent = document.NewElement("dataset");
+        document.InsertEndChild(parent);
+        MXml::appendJobinfoElement(original, parent);
+        return print(document);
+    };
+    const std::string inTheCLocale = text();
+
+    locale_test::DecimalCommaLocale decimalComma;
+    if (!decimalComma.active()) {
+        GTEST_SKIP() << locale_test::DecimalCommaLocale::MISSING;
+    }
+    EXPECT_EQ(text(), inTheCLocale);
+    tinyxml2::XMLDocument reread;
+    ASSERT_EQ(reread.Parse(inTheCLocale.c_str()), tinyxml2::XML_SUCCESS);
+    const auto info = MXml::jobInfoFromElement(reread.RootElement()->FirstChildElement("job-info"));
+    EXPECT_EQ(info.error, original.error);
+    const auto* parameters =
+        dynamic_cast<const SerializableParameterStruct<TestSweepParameters>*>(info.parameters.get());
+    ASSERT_NE(parameters, nullptr);
+    EXPECT_EQ(parameters->getRecord(), (TestSweepParameters{1e-7, true, 4, "w", TestMode::FAST}));
+    ASSERT_EQ(info.stopConditions.size(), 2u);
+    EXPECT_EQ(info.stopConditions[0]->getParameterObject(), original.stopConditions[0]->getParameterObject());
     EXPECT_EQ(info.stopConditions[1]->getParameterObject(), original.stopConditions[2]->getParameterObject());
 }
 

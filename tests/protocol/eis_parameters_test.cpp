@@ -1,4 +1,5 @@
 #include "json_test_support.hpp"
+#include "locale_support/decimal_comma_locale.hpp"
 
 #include "marlek_json_common/json_common/job_parameters/eis_parameters_json.hpp"
 #include "marlek_json_common/json_common/job_parameters/geis_parameters_json.hpp"
@@ -121,6 +122,21 @@ TYPED_TEST(ImpedanceRecordJson, ReadsBackEqualAfterText)
     // Counts travel as integers and come back signed; they must still read.
     EXPECT_EQ(json::value_to<TypeParam>(json::parse(text)), original) << text;
     EXPECT_EQ(json::value_to<TypeParam>(json::value_from(TypeParam{})), TypeParam{});
+}
+
+// The JSON text of the wire and of stored records is that of the "C" locale
+// and reads back whole while a host runs under a decimal comma.
+TYPED_TEST(ImpedanceRecordJson, LocaleChangesNeitherTextNorValues)
+{
+    const TypeParam original = sample<TypeParam>();
+    const auto inTheCLocale = json::serialize(json::value_from(original));
+
+    locale_test::DecimalCommaLocale decimalComma;
+    if (!decimalComma.active()) {
+        GTEST_SKIP() << locale_test::DecimalCommaLocale::MISSING;
+    }
+    EXPECT_EQ(json::serialize(json::value_from(original)), inTheCLocale);
+    EXPECT_EQ(json::value_to<TypeParam>(json::parse(inTheCLocale)), original) << inTheCLocale;
 }
 
 TYPED_TEST(ImpedanceRecordJson, ValueThatIsNotAnObjectThrows)

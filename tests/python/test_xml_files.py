@@ -2,6 +2,7 @@
 export options, the exporter's texts, files and element trees, the importer's
 plain and typed imports, and every error a file can give."""
 
+import locale
 import os
 import resource
 import signal
@@ -155,6 +156,33 @@ def check_same_data(kind, written, read):
         assert read.get_frequencies() == EIS_META[0]
         assert read.get_impedance_data().get_track("|impedance|") == EIS_IMPEDANCE[0]
         assert [read.get_wave_for_row("voltage", r) for r in (0, 1)] == [[1.0, 2.0], [3.0]]
+
+
+@pytest.fixture
+def decimal_comma():
+    """Switches the whole process to a locale with a decimal comma, as
+    plotting code often does, and back at the end of the test."""
+    saved = locale.setlocale(locale.LC_ALL)
+    try:
+        locale.setlocale(locale.LC_ALL, "de_DE.UTF-8")
+    except locale.Error:
+        pytest.skip("no decimal-comma locale installed (scripts/setup.sh installs de_DE.UTF-8)")
+    yield
+    locale.setlocale(locale.LC_ALL, saved)
+
+
+@pytest.mark.parametrize("kind", ["dc", "eis"])
+def test_files_do_not_depend_on_the_locale(request, tmp_path, kind):
+    dataset = request.getfixturevalue(kind)
+    exporter = mx.MXmlExporter("locale", "1")
+    in_the_c_locale = exporter.serialize(dataset)
+
+    request.getfixturevalue("decimal_comma")
+    assert locale.localeconv()["decimal_point"] == ","
+    assert exporter.serialize(dataset) == in_the_c_locale
+    path = tmp_path / f"{kind}.xml"
+    assert not exporter.save_as_file_standalone(dataset, path)
+    check_same_data(kind, dataset, mx.MXmlImporter().import_from_file(path).object)
 
 
 def test_imported_file_info_is_a_view_and_the_object_is_shared(dc):

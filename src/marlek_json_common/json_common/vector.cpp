@@ -3,10 +3,10 @@
 #include "marlek_json_common/json_common/complex.hpp"
 #include "marlek_json_common/json_common/protocol/json_members.hpp"
 #include "marlek_json_common/json_common/text/format.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
 
 #include <boost/json.hpp>
 
-#include <charconv>
 #include <stdexcept>
 #include <string>
 
@@ -19,27 +19,8 @@ namespace {
 // value under the wrong frequency.
 double frequencyFromKey(std::string_view key)
 {
-    std::size_t pos = key.find_first_not_of(" \t\n\v\f\r");
-    if (pos == std::string_view::npos) {
-        throw std::invalid_argument(mfmt::format("spectrum key is not a number: '{}'", key));
-    }
-    bool negative = false;
-    if (key[pos] == '+' || key[pos] == '-') {
-        negative = key[pos] == '-';
-        ++pos;
-    }
-    auto format = std::chars_format::general;
-    if (key.size() - pos > 2 && key[pos] == '0' && (key[pos + 1] == 'x' || key[pos + 1] == 'X')) {
-        format = std::chars_format::hex;
-        pos += 2;
-    }
-    const char* first = key.data() + pos;
-    const char* last = key.data() + key.size();
     double value = 0.0;
-    // from_chars would take a second sign; std::stod does not.
-    const auto [end, ec] = (first != last && (*first == '-' || *first == '+'))
-                               ? std::from_chars_result{first, std::errc::invalid_argument}
-                               : std::from_chars(first, last, value, format);
+    const std::errc ec = numtext::scanDouble(key, value).ec;
     if (ec == std::errc::invalid_argument) {
         throw std::invalid_argument(mfmt::format("spectrum key is not a number: '{}'", key));
     }
@@ -51,7 +32,7 @@ double frequencyFromKey(std::string_view key)
     if (value != value) {
         throw std::invalid_argument(mfmt::format("spectrum key is not a number: '{}'", key));
     }
-    return negative ? -value : value;
+    return value;
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 // leaves the member as it was (unsigned integers excepted, see below), so a
 // file written by another version still yields what it can.
 
-#include "marlek_json_common/json_common/text/format.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
+#include "marlek_link_json/xml/xml_number_text.hpp"
 
 #include <boost/describe/enumerators.hpp>
 #include <boost/describe/members.hpp>
@@ -31,12 +32,11 @@ struct MemberText;
 template <>
 struct MemberText<double> {
     // A NaN reads "nan" whatever its sign bit.
-    static std::string write(double value) { return std::isnan(value) ? "nan" : mfmt::shortestDouble(value); }
+    static std::string write(double value) { return std::isnan(value) ? "nan" : numtext::shortest(value); }
     static void read(const tinyxml2::XMLElement& element, double& target)
     {
-        double value = 0.0;
-        if (element.QueryDoubleText(&value) == tinyxml2::XML_SUCCESS) {
-            target = value;
+        if (const auto value = MXml::doubleText(element)) {
+            target = *value;
         }
     }
 };

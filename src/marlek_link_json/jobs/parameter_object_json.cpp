@@ -1,8 +1,8 @@
 #include "marlek_link_json/jobs/parameter_object_json.hpp"
 
-#include "marlek_json_common/json_common/text/format.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
 
 std::string doubleToString(const double& value)
 {
-    return mfmt::shortestDouble(value);
+    return numtext::shortest(value);
 }

@@ -1,10 +1,10 @@
 #include "marlek_link_json/xml/csv_parser.hpp"
 
+#include "marlek_json_common/json_common/text/number_text.hpp"
+
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 #include <limits>
-#include <system_error>
 
 namespace {
 
@@ -28,12 +28,12 @@ bool parseCsvValue(std::string_view token, double& value)
     while (!token.empty() && isBlank(token.back())) {
         token.remove_suffix(1);
     }
-    if (token.empty()) {
+    const auto number = numtext::parseDouble(token);
+    if (!number) {
         return false;
     }
-    const char* end = token.data() + token.size();
-    const auto result = std::from_chars(token.data(), end, value, std::chars_format::general);
-    return result.ec == std::errc() && result.ptr == end;
+    value = *number;
+    return true;
 }
 
 CsvParser::CsvParser(std::vector<std::vector<double>>& output, const char* text)

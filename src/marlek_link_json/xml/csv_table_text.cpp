@@ -1,10 +1,10 @@
 #include "marlek_link_json/xml/csv_table_text.hpp"
 
+#include "marlek_json_common/json_common/text/number_text.hpp"
+
 #include <tinyxml2.h>
 
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 std::string removeSemicolons(std::string_view text)
 {
@@ -24,13 +24,7 @@ std::string csvHeaderField(std::string_view text)
 
 void appendCsvValue(std::string& text, double value)
 {
-    if (std::isnan(value)) {
-        text += "nan";
-        return;
-    }
-    char digits[32];
-    const int length = std::snprintf(digits, sizeof digits, "%.17g", value);
-    text.append(digits, static_cast<std::size_t>(length));
+    numtext::appendSeventeenDigits(text, value);
 }
 
 std::string csvElementText(const tinyxml2::XMLElement* csv)

@@ -20,8 +20,8 @@ namespace MXml {
 // would change the width of its line and make the table unreadable.
 std::string csvHeaderField(std::string_view text);
 
-// Appends a table value with 17 significant digits ("%.17g"); NaN is always
-// written "nan", whatever its sign bit.
+// Appends a table value as numtext::appendSeventeenDigits does: 17
+// significant digits as "%.17g" in the "C" locale, NaN always "nan".
 void appendCsvValue(std::string& text, double value);
 
 // The table text of a "csv" element: its text and CDATA children joined in

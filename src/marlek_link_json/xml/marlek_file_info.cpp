@@ -1,8 +1,9 @@
 #include "marlek_link_json/xml/marlek_file_info.hpp"
 
+#include "marlek_json_common/json_common/text/number_text.hpp"
+
 #include <tinyxml2.h>
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <system_error>
@@ -66,9 +67,9 @@ MarlekFileInfo MarlekFileInfo::buildFromXmlElement(const tinyxml2::XMLElement* e
 
 std::uint64_t MarlekFileInfo::fileVersionFromText(std::string_view text)
 {
+    // The number that starts the text; one beyond a double's range is none.
     double value = 0.0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-    if (result.ec != std::errc() || !(value > 0.0)) {
+    if (numtext::scanDouble(text, value).ec != std::errc() || !(value > 0.0)) {
         return INVALID_FILE_VERSION;
     }
     const double rounded = std::round(value);

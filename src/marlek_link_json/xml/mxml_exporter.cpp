@@ -1,6 +1,6 @@
 #include "marlek_link_json/xml/mxml_exporter.hpp"
 
-#include "marlek_link_json/link_json_session_file_writer.hpp"
+#include "marlek_link_json/atomic_file_writer.hpp"
 #include "marlek_link_json/xml/marlek_file_info.hpp"
 #include "marlek_link_json/xml/xml_format_version.hpp"
 
@@ -81,7 +81,7 @@ void createMissingParents(const std::filesystem::path& path)
 
 ErrorObject writeReplacing(const std::filesystem::path& path, const std::string& text)
 {
-    ReplacingFileWriter writer(path);
+    AtomicFileWriter writer(path);
     if (writer.open().getErrorCodeEnum() != ErrorCodeEnum::NONE) {
         return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_OPENED, "file '{0}' could not be opened: {1}",
                            path.string(), "could not open the file for writing");

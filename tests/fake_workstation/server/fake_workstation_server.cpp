@@ -50,6 +50,7 @@
 #include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
+#include "marlek_link_json/atomic_file_writer.hpp"
 #include "fake_workstation/udp_responder.hpp"
 
 #include <boost/json.hpp>
@@ -62,7 +63,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -157,17 +157,10 @@ bool parse(int argc, char** argv, Options& options)
 
 bool writeAtomically(const std::filesystem::path& path, const std::string& line)
 {
-    const std::filesystem::path partial = path.string() + ".partial";
-    {
-        std::ofstream file(partial);
-        file << line << '\n';
-        if (!file) {
-            return false;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(partial, path, error);
-    return !error;
+    AtomicFileWriter writer(path);
+    const std::string text = line + '\n';
+    return writer.open().getErrorCodeEnum() == ErrorCodeEnum::NONE
+           && writer.commit(text.data(), text.size()).getErrorCodeEnum() == ErrorCodeEnum::NONE;
 }
 
 // Carries out one control line; the acknowledgement it answers with.

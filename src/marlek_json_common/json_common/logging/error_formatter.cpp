@@ -1,6 +1,7 @@
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
 
 #include "marlek_json_common/json_common/text/format.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
 
 #include <fmt/args.h>
 
@@ -70,7 +71,7 @@ private:
 
     fmt::format_context::iterator formatShortestDouble(double value, fmt::format_context& ctx) const
     {
-        std::string text = mfmt::shortestDouble(value);
+        std::string text = numtext::shortest(value);
         if (!zeroPadded() || !std::isfinite(value)) {
             return formatWith<std::string_view>(text, ctx, numberDefaultedSpecification());
         }

@@ -1,8 +1,8 @@
 #pragma once
 // The library's text formatting, in one place. The standard library's
 // runtime formatting is not available with every compiler we support, so
-// formatting goes through {fmt}; where the two differ (the text of a double
-// without a specification) the helpers here give the standard's text.
+// formatting goes through {fmt}. Where the two differ (the text of a double
+// without a specification), numtext::shortest gives the standard's text.
 
 #include <fmt/format.h>
 
@@ -28,9 +28,5 @@ std::string runtimeFormat(std::string_view formatString, const Args&... args)
     return fmt::vformat(fmt::string_view(formatString.data(), formatString.size()),
                         fmt::make_format_args(args...));
 }
-
-// Shortest text that reads back to the same double: fixed or scientific,
-// whichever is shorter, fixed on a tie ("0.5", "1e+05", "1e-04").
-std::string shortestDouble(double value);
 
 } // namespace mfmt

@@ -54,8 +54,7 @@ std::uint64_t readCount(const tinyxml2::XMLElement& element)
 
 double readDouble(const tinyxml2::XMLElement& element)
 {
-    double value = 0.0;
-    return element.QueryDoubleText(&value) == tinyxml2::XML_SUCCESS ? value : 0.0;
+    return MXml::doubleText(element).value_or(0.0);
 }
 
 } // namespace impedance_record_xml

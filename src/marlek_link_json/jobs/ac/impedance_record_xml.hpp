@@ -3,16 +3,17 @@
 // "parameters" element: the top-level numbers, the optional multisine flag
 // and drift correction, then "frequency_range" with its "type" attribute, its
 // numbers and one "entry" child per table point. Numbers are the XML
-// library's texts (doubles "%.17g", a NaN "nan", counts "%llu"). Reading is lenient and
-// goes by element name, so a file written by another version still yields
+// library's texts in the "C" locale (doubles "%.17g", a NaN "nan", counts
+// "%llu"), whatever the process's locale. Reading is lenient and goes by
+// element name, so a file written by another version still yields
 // what it can. Included only by the records' XML sources.
 
 #include "marlek_json_common/json_common/job_parameters/drift_correction.hpp"
 #include "marlek_json_common/json_common/job_parameters/impedance_record_fields.hpp"
+#include "marlek_link_json/xml/xml_number_text.hpp"
 
 #include <tinyxml2.h>
 
-#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <type_traits>
@@ -48,14 +49,11 @@ void writeNumbers(tinyxml2::XMLElement& parent, const NumberFields<R>& fields, c
         std::visit(
             [&](auto member) {
                 auto* child = parent.InsertNewChildElement(field.key);
-                // The C library would write a NaN with its sign bit as "-nan".
                 if constexpr (std::is_same_v<decltype(member), double R::*>) {
-                    if (std::isnan(record.*member)) {
-                        child->SetText("nan");
-                        return;
-                    }
+                    MXml::setDoubleText(child, record.*member);
+                } else {
+                    child->SetText(record.*member);
                 }
-                child->SetText(record.*member);
             },
             field.member);
     }

@@ -2,15 +2,16 @@
 
 #include "marlek_json_common/json_common/jobs/joboptions_json.hpp"
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/jobs/common/jobparameter_factory.hpp"
 #include "marlek_link_json/jobs/common/stopcondition_factory.hpp"
 #include "marlek_link_json/jobs/parameter_object_json.hpp"
+#include "marlek_link_json/xml/xml_number_text.hpp"
 #include "marlek_link_json/xml/xml_serializable.hpp"
 
 #include <boost/json.hpp>
 #include <tinyxml2.h>
 
-#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,16 +39,7 @@ void appendText(tinyxml2::XMLElement* parent, const char* name, std::string_view
 template <typename Integer>
 std::optional<Integer> integerFromText(const char* text)
 {
-    if (text == nullptr) {
-        return std::nullopt;
-    }
-    const std::string_view view(text);
-    Integer value{};
-    const auto result = std::from_chars(view.data(), view.data() + view.size(), value);
-    if (result.ec != std::errc() || result.ptr != view.data() + view.size()) {
-        return std::nullopt;
-    }
-    return value;
+    return text != nullptr ? numtext::parseInteger<Integer>(text) : std::nullopt;
 }
 
 void appendParameterElement(const ErrorParameter& parameter, tinyxml2::XMLElement* parent)
@@ -61,7 +53,7 @@ void appendParameterElement(const ErrorParameter& parameter, tinyxml2::XMLElemen
                 element->SetText(value);
             } else if constexpr (std::is_same_v<T, double>) {
                 element->SetAttribute("type", "double");
-                element->SetText(value);
+                MXml::setDoubleText(element, value);
             } else if constexpr (std::is_same_v<T, long long>) {
                 element->SetAttribute("type", "int");
                 element->SetText(static_cast<std::int64_t>(value));
@@ -91,11 +83,11 @@ std::optional<ErrorParameter> readParameterElement(const tinyxml2::XMLElement& e
         return ErrorParameter(std::in_place_index<0>, value);
     }
     if (kind == "double") {
-        double value = 0.0;
-        if (element.QueryDoubleText(&value) != tinyxml2::XML_SUCCESS) {
+        const auto value = MXml::doubleText(element);
+        if (!value) {
             return std::nullopt;
         }
-        return ErrorParameter(std::in_place_index<1>, value);
+        return ErrorParameter(std::in_place_index<1>, *value);
     }
     if (kind == "int") {
         const auto value = integerFromText<long long>(element.GetText());

@@ -1,26 +1,12 @@
 #include "marlek_link_json/jobs/control/hardware_property_value.hpp"
 
 #include "marlek_json_common/json_common/json/strict_reader.hpp"
-#include "marlek_json_common/json_common/text/format.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
 
 #include <boost/json/value.hpp>
 
 #include <array>
-#include <charconv>
-#include <system_error>
 #include <type_traits>
-
-namespace {
-
-template <typename Number>
-bool parsesWhole(std::string_view text, Number& value)
-{
-    const auto* end = text.data() + text.size();
-    const auto [rest, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc{} && rest == end;
-}
-
-} // namespace
 
 std::optional<HardwarePropertyValue> hardwarePropertyValueFromJson(const boost::json::value& source)
 {
@@ -43,7 +29,7 @@ std::string hardwarePropertyValueToText(const HardwarePropertyValue& value)
             } else if constexpr (std::is_same_v<A, int>) {
                 return std::to_string(alternative);
             } else if constexpr (std::is_same_v<A, double>) {
-                return mfmt::shortestDouble(alternative);
+                return numtext::shortest(alternative);
             } else {
                 return alternative;
             }
@@ -65,11 +51,11 @@ HardwarePropertyValue hardwarePropertyValueFromText(std::string_view text)
             return false;
         }
     }
-    if (int integer = 0; parsesWhole(text, integer)) {
-        return integer;
+    if (const auto integer = numtext::parseInteger<int>(text)) {
+        return *integer;
     }
-    if (double number = 0.0; parsesWhole(text, number)) {
-        return number;
+    if (const auto number = numtext::parseDouble(text)) {
+        return *number;
     }
     return std::string(text);
 }

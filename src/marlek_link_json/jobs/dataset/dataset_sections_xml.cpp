@@ -1,11 +1,12 @@
 #include "marlek_link_json/jobs/dataset/dataset_sections_xml.hpp"
 
 #include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/jobs/dataset/dataset.hpp"
+#include "marlek_link_json/xml/xml_number_text.hpp"
 
 #include <tinyxml2.h>
 
-#include <charconv>
 #include <limits>
 #include <system_error>
 
@@ -29,7 +30,7 @@ void appendSectionElement(tinyxml2::XMLElement* sections, const DatasetInfo& inf
     section->SetAttribute("job-type-short", info.job_type_short.c_str());
     section->SetAttribute("job-type", info.job_type.c_str());
     section->SetAttribute("length", info.num_rows);
-    section->SetAttribute("time-start", info.first_time_value);
+    MXml::setDoubleAttribute(section, "time-start", info.first_time_value);
     MXml::appendJobinfoElement(info.jobInfo, section);
 }
 
@@ -63,14 +64,14 @@ std::vector<DatasetInfo> datasetInfoVectorFromSection(tinyxml2::XMLElement* sect
         if (!shortType || !jobType || !length || !timeStart) {
             return {};
         }
-        const char* lengthEnd = length->data() + length->size();
-        if (std::from_chars(length->data(), lengthEnd, info.num_rows, 10).ec != std::errc()) {
+        // Each attribute is read up to the end of its number.
+        const auto rowCount = numtext::parseLeadingInteger<std::uint64_t>(*length);
+        if (!rowCount) {
             context.reportError("<section> attribute 'length' is not a number: '" + *length + "'");
             return {};
         }
-        const char* timeEnd = timeStart->data() + timeStart->size();
-        if (std::from_chars(timeStart->data(), timeEnd, info.first_time_value, std::chars_format::general).ec
-            != std::errc()) {
+        info.num_rows = *rowCount;
+        if (numtext::scanDouble(*timeStart, info.first_time_value).ec != std::errc()) {
             context.reportError("<section> attribute 'time-start' is not a number: '" + *timeStart + "'");
             return {};
         }

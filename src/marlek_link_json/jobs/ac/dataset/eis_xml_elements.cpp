@@ -1,5 +1,7 @@
 #include "marlek_link_json/jobs/ac/dataset/eis_xml_elements.hpp"
 
+#include "marlek_link_json/xml/xml_number_text.hpp"
+
 #include <tinyxml2.h>
 
 void appendPolynomialElement(const UserPolynomial& polynomial, tinyxml2::XMLElement* parent,
@@ -13,7 +15,7 @@ void appendPolynomialElement(const UserPolynomial& polynomial, tinyxml2::XMLElem
     }
     tinyxml2::XMLElement* element = parent->InsertNewChildElement(elementName);
     for (const double coefficient : coefficients) {
-        element->InsertNewChildElement("coefficient")->SetText(coefficient);
+        MXml::setDoubleText(element->InsertNewChildElement("coefficient"), coefficient);
     }
 }
 
@@ -27,11 +29,11 @@ UserPolynomial readPolynomialChildElement(const tinyxml2::XMLElement* parent, co
     std::vector<double> coefficients;
     for (const tinyxml2::XMLElement* coefficient = element->FirstChildElement("coefficient"); coefficient != nullptr;
          coefficient = coefficient->NextSiblingElement("coefficient")) {
-        double value = 0.0;
-        if (coefficient->QueryDoubleText(&value) != tinyxml2::XML_SUCCESS) {
+        const auto value = MXml::doubleText(*coefficient);
+        if (!value) {
             return UserPolynomial();
         }
-        coefficients.push_back(value);
+        coefficients.push_back(*value);
     }
     if (coefficients.size() < 2) {
         return UserPolynomial();

@@ -1,6 +1,7 @@
 #include "marlek_link_json/jobs/control/hardware_info/hardware_info_xml.hpp"
 
-#include "marlek_json_common/json_common/text/format.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
+#include "marlek_link_json/xml/xml_number_text.hpp"
 
 #include <boost/describe/members.hpp>
 #include <boost/describe/modifiers.hpp>
@@ -41,7 +42,7 @@ void writeMember(XMLElement* element, const char* name, const std::string& value
 
 void writeMember(XMLElement* element, const char* name, double value, XMLDocument&)
 {
-    element->SetAttribute(name, mfmt::shortestDouble(value).c_str());
+    element->SetAttribute(name, numtext::shortest(value).c_str());
 }
 
 void writeMember(XMLElement* element, const char* name, bool value, XMLDocument&)
@@ -98,9 +99,8 @@ bool readMember(const XMLElement& element, const char* name, std::string& target
 
 bool readMember(const XMLElement& element, const char* name, double& target)
 {
-    double value = 0.0;
-    if (element.QueryDoubleAttribute(name, &value) == tinyxml2::XML_SUCCESS) {
-        target = value;
+    if (const auto value = MXml::doubleAttribute(element, name)) {
+        target = *value;
     }
     return true;
 }

@@ -1,30 +1,19 @@
 #include "marlek_link_json/jobs/dc/parameters/wave_parameters.hpp"
 
-#include "marlek_json_common/json_common/text/format.hpp"
+#include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/jobs/described_record_xml.hpp"
+#include "marlek_link_json/xml/xml_number_text.hpp"
 
 #include <tinyxml2.h>
 
-#include <charconv>
-#include <cmath>
 #include <string>
 #include <string_view>
 
 namespace {
 
-// printf's "%.17g": enough digits for every double to read back exactly.
-// NaN is written without a sign, whatever its sign bit.
-std::string seventeenDigits(double value)
-{
-    if (std::isnan(value)) {
-        return "nan";
-    }
-    return mfmt::format("{:.17g}", value);
-}
-
 void appendNumber(tinyxml2::XMLElement* parameters, const char* name, double value)
 {
-    parameters->InsertNewChildElement(name)->SetText(seventeenDigits(value).c_str());
+    MXml::setDoubleText(parameters->InsertNewChildElement(name), value);
 }
 
 void readNumber(const tinyxml2::XMLElement* parameters, const char* name, double& target)
@@ -67,12 +56,11 @@ std::optional<std::vector<double>> parseValueList(std::string_view text)
     while (true) {
         const auto end = text.find(';', start);
         const auto item = trimmed(text.substr(start, end == std::string_view::npos ? end : end - start));
-        double value = 0.0;
-        const auto [rest, error] = std::from_chars(item.data(), item.data() + item.size(), value);
-        if (item.empty() || error != std::errc{} || rest != item.data() + item.size()) {
+        const auto value = numtext::parseDouble(item);
+        if (!value) {
             return std::nullopt;
         }
-        values.push_back(value);
+        values.push_back(*value);
         if (end == std::string_view::npos) {
             return values;
         }
@@ -96,7 +84,7 @@ void ParameterXmlForm<WaveParameters>::write(const WaveParameters& record, tinyx
         if (i != 0) {
             list += ';';
         }
-        list += seventeenDigits(record.values[i]);
+        numtext::appendSeventeenDigits(list, record.values[i]);
     }
     parameters->InsertNewChildElement("value")->InsertNewText(list.c_str())->SetCData(true);
 }

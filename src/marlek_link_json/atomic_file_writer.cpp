@@ -1,7 +1,8 @@
-#include "marlek_link_json/link_json_session_file_writer.hpp"
+#include "marlek_link_json/atomic_file_writer.hpp"
+
+#include "marlek_json_common/json_common/text/format.hpp"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <random>
 #include <string>
@@ -20,21 +21,23 @@ std::string systemErrorText(int error)
 std::filesystem::path temporaryPathFor(const std::filesystem::path& target)
 {
     std::random_device random;
-    char suffix[17];
-    std::snprintf(suffix, sizeof suffix, "%08x%08x", random(), random());
+    const std::string suffix = mfmt::format("{:08x}{:08x}", random(), random());
     return target.parent_path() / ("." + target.filename().string() + ".part-" + suffix);
 }
 
 } // namespace
 
-ReplacingFileWriter::ReplacingFileWriter(std::filesystem::path target) : target(std::move(target)) {}
+AtomicFileWriter::AtomicFileWriter(std::filesystem::path target, Flush flush)
+    : target(std::move(target)), flush(flush != nullptr ? flush : ::fsync)
+{
+}
 
-ReplacingFileWriter::~ReplacingFileWriter()
+AtomicFileWriter::~AtomicFileWriter()
 {
     discard();
 }
 
-ErrorObject ReplacingFileWriter::open()
+ErrorObject AtomicFileWriter::open()
 {
     auto openFailure = [this](int error) {
         return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_OPENED, "file '{0}' could not be opened: {1}",
@@ -68,7 +71,7 @@ ErrorObject ReplacingFileWriter::open()
     return ErrorObject();
 }
 
-ErrorObject ReplacingFileWriter::commit(const char* data, std::size_t size)
+ErrorObject AtomicFileWriter::commit(const char* data, std::size_t size)
 {
     auto writeFailure = [this](int error) {
         return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_WRITTEN, "file '{0}' could not be written: {1}",
@@ -85,6 +88,9 @@ ErrorObject ReplacingFileWriter::commit(const char* data, std::size_t size)
         data += written;
         size -= static_cast<std::size_t>(written);
     }
+    if (flush(descriptor) != 0) {
+        return writeFailure(errno);
+    }
     const int closed = ::close(descriptor);
     descriptor = -1;
     if (closed != 0) {
@@ -95,10 +101,33 @@ ErrorObject ReplacingFileWriter::commit(const char* data, std::size_t size)
         return writeFailure(errno);
     }
     temporary.clear();
+    // The rename itself is only durable once the folder is.
+    if (flushFolder() != 0) {
+        return writeFailure(errno);
+    }
     return ErrorObject();
 }
 
-void ReplacingFileWriter::discard()
+int AtomicFileWriter::flushFolder() const
+{
+    const std::filesystem::path parent = target.parent_path();
+    const int folder = ::open(parent.empty() ? "." : parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        return -1;
+    }
+    int result = flush(folder);
+    const int error = errno;
+    ::close(folder);
+    // Some file systems cannot flush a folder and say so; their renames are
+    // as durable as they get.
+    if (result != 0 && error == EINVAL) {
+        result = 0;
+    }
+    errno = error;
+    return result;
+}
+
+void AtomicFileWriter::discard()
 {
     if (descriptor >= 0) {
         ::close(descriptor);

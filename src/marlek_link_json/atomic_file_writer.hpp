@@ -1,0 +1,39 @@
+#pragma once
+
+#include "marlek_json_common/json_common/logging/error_object.hpp"
+
+#include <cstddef>
+#include <filesystem>
+
+// Writes a file by way of a temporary file in the same folder that is
+// renamed over the target once complete, so the target is either replaced
+// whole or left untouched. The data is flushed to the disk before the rename
+// and the folder after it, so that a power cut after a reported success
+// cannot leave an empty or partial file in place of the old one. Without
+// commit the temporary file is removed.
+class AtomicFileWriter {
+public:
+    // How a descriptor's data reaches the disk: fsync. Tests pass their own
+    // to watch the order of the flushes or make them fail.
+    using Flush = int (*)(int descriptor);
+
+    explicit AtomicFileWriter(std::filesystem::path target, Flush flush = nullptr);
+    ~AtomicFileWriter();
+
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // FILE_COULD_NOT_BE_OPENED when the target could not be written.
+    ErrorObject open();
+    // FILE_COULD_NOT_BE_WRITTEN or FILE_COULD_NOT_BE_CLOSED on failure.
+    ErrorObject commit(const char* data, std::size_t size);
+
+private:
+    void discard();
+    int flushFolder() const;
+
+    std::filesystem::path target;
+    std::filesystem::path temporary;
+    Flush flush;
+    int descriptor = -1;
+};
