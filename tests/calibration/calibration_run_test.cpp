@@ -1,5 +1,7 @@
 #include "calibration_test_support.hpp"
 
+#include "support/connected_session.hpp"
+
 #include "fake_workstation/calibration_job_scripts.hpp"
 #include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_job_script.hpp"
@@ -7,7 +9,6 @@
 #include "fake_workstation/inbox.hpp"
 #include "marlek_link_json/jobs/ac/live_data/aclivedatamessage.hpp"
 #include "marlek_link_json/link_json_session.hpp"
-#include "marlek_link_json/link_ll_session_flags.hpp"
 
 #include <chrono>
 #include <memory>
@@ -35,16 +36,10 @@ AcMeasurementJobFeatures::Callback recordInto(Inbox<AcSeen>& inbox)
     };
 }
 
-class CalibrationRunTest : public ::testing::Test {
+// The session keeps its own waits, as in a program.
+class CalibrationRunTest : public ConnectedSession {
 protected:
-    void SetUp() override
-    {
-        session = std::make_unique<LinkJsonSession>("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE,
-                                                    "", "");
-        ASSERT_EQ(session->connect().getErrorCodeEnum(), ErrorCodeEnum::NONE);
-    }
-
-    void TearDown() override { session.reset(); }
+    CalibrationRunTest() : ConnectedSession(ConnectedSessionTimings::sessionDefaults()) {}
 
     // The one "/job/start" request the fake has seen, without its random
     // "request_id".
@@ -59,9 +54,6 @@ protected:
         starts.front().erase("request_id");
         return json::serialize(starts.front());
     }
-
-    FakeWorkstation workstation;
-    std::unique_ptr<LinkJsonSession> session;
 };
 
 TEST_F(CalibrationRunTest, CalibrateDeliversImpedanceLiveData)
