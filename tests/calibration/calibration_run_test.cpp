@@ -9,6 +9,7 @@
 #include "fake_workstation/inbox.hpp"
 #include "marlek_link_json/jobs/ac/live_data/aclivedatamessage.hpp"
 #include "marlek_link_json/link_json_session.hpp"
+#include "marlek_link_json/link_ll_session_flags.hpp"
 
 #include <chrono>
 #include <memory>

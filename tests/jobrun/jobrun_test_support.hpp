@@ -6,11 +6,13 @@
 #include "fake_workstation/inbox.hpp"
 #include "fake_workstation/fake_job_script.hpp"
 #include "fake_workstation/fake_workstation.hpp"
+#include "marlek_json_common/json_common/logging/error_formatter.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 #include "marlek_link_json/jobs/ac/jobs/impedance_jobs.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 #include "marlek_link_json/link_json_session.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
+#include "marlek_link_json/link_ll_session_timing.hpp"
 
 #include <gtest/gtest.h>
 

@@ -12,6 +12,7 @@
 #include "marlek_link_json/jobs/common/jobinfo.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
+#include "marlek_link_json/link_ll_session_timing.hpp"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,7 @@
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 #include "marlek_link_json/link_json_session.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
+#include "marlek_link_json/link_ll_session_timing.hpp"
 
 #include <gtest/gtest.h>
 
