@@ -1,6 +1,8 @@
 #include "impedance_samples.hpp"
 #include "xml_support.hpp"
 
+#include "support/json_keys.hpp"
+
 #include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
 #include "marlek_link_json/jobs/common/jobrequest_json.hpp"
 #include "marlek_link_json/jobs/common/stopconditions.hpp"
@@ -37,15 +39,6 @@ template <class Kind>
 class ImpedanceJob : public ::testing::Test {};
 
 TYPED_TEST_SUITE(ImpedanceJob, ImpedanceJobKinds);
-
-std::vector<std::string> keysOf(const json::object& object)
-{
-    std::vector<std::string> keys;
-    for (const auto& member : object) {
-        keys.emplace_back(member.key());
-    }
-    return keys;
-}
 
 // Expected state of a job that has not run, seen through the job interface
 // the session uses.

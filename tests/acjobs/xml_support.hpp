@@ -2,6 +2,8 @@
 // Writing a record's "parameters" element and reading one back through the
 // parameter object, as the job information does.
 
+#include "support/xml_children.hpp"
+
 #include "marlek_link_json/jobs/parameter_object_json.hpp"
 
 #include <gtest/gtest.h>
@@ -53,15 +55,6 @@ P roundTrip(const P& record)
 {
     tinyxml2::XMLDocument document;
     return readParameters<P>(writeParameters(document, record));
-}
-
-inline std::vector<std::string> childNames(const tinyxml2::XMLElement* element)
-{
-    std::vector<std::string> names;
-    for (const auto* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
-        names.emplace_back(child->Name());
-    }
-    return names;
 }
 
 inline std::string childText(const tinyxml2::XMLElement* element, const char* name)

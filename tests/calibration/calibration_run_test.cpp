@@ -1,5 +1,7 @@
 #include "calibration_test_support.hpp"
 
+#include "support/connected_session.hpp"
+
 #include "fake_workstation/calibration_job_scripts.hpp"
 #include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_job_script.hpp"
@@ -35,16 +37,10 @@ AcMeasurementJobFeatures::Callback recordInto(Inbox<AcSeen>& inbox)
     };
 }
 
-class CalibrationRunTest : public ::testing::Test {
+// The session keeps its own waits, as in a program.
+class CalibrationRunTest : public ConnectedSession {
 protected:
-    void SetUp() override
-    {
-        session = std::make_unique<LinkJsonSession>("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE,
-                                                    "", "");
-        ASSERT_EQ(session->connect().getErrorCodeEnum(), ErrorCodeEnum::NONE);
-    }
-
-    void TearDown() override { session.reset(); }
+    CalibrationRunTest() : ConnectedSession(ConnectedSessionTimings::sessionDefaults()) {}
 
     // The one "/job/start" request the fake has seen, without its random
     // "request_id".
@@ -59,9 +55,6 @@ protected:
         starts.front().erase("request_id");
         return json::serialize(starts.front());
     }
-
-    FakeWorkstation workstation;
-    std::unique_ptr<LinkJsonSession> session;
 };
 
 TEST_F(CalibrationRunTest, CalibrateDeliversImpedanceLiveData)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/json_text.hpp"
+
 #include "marlek_link_json/jobs/calibration/jobs/calibrate/calibratejob.hpp"
 #include "marlek_link_json/jobs/calibration/jobs/get_calibration_data/get_calibration_datajob.hpp"
 #include "marlek_link_json/jobs/calibration/jobs/get_filter_usage_matrix/get_filter_usage_matrixjob.hpp"
@@ -22,13 +24,6 @@
 namespace json = boost::json;
 
 inline const std::string SERVICE_PREFIX = "\xF0\x9F\x9B\xA0\xEF\xB8\x8F/";
-
-// The JSON text as Boost.JSON writes it, so that key order and number kinds
-// (1 against 1.0) count in comparisons.
-inline std::string canonical(std::string_view text)
-{
-    return json::serialize(json::parse(text));
-}
 
 // {"type": "JOB_DONE", "result": result}
 inline json::object completionWith(std::string_view resultText)

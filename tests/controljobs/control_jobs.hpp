@@ -1,6 +1,8 @@
 #pragma once
 // Every control and query job kind, for the tests of this folder.
 
+#include "support/json_text.hpp"
+
 #include "marlek_link_json/jobs/control/jobs/beep/beepjob.hpp"
 #include "marlek_link_json/jobs/control/jobs/get_adc_state/get_adc_statejob.hpp"
 #include "marlek_link_json/jobs/control/jobs/get_date_time/get_date_timejob.hpp"
@@ -31,13 +33,6 @@
 namespace json = boost::json;
 
 using Parameterless = AbstractMeasurementJob::Parameterless;
-
-// Key order and number kinds count: the text of the parsed expectation is
-// compared with the text of the actual value.
-inline std::string canonical(std::string_view text)
-{
-    return json::serialize(json::parse(text));
-}
 
 inline json::object objectOf(std::string_view text)
 {

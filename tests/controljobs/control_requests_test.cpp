@@ -3,6 +3,8 @@
 
 #include "control_jobs.hpp"
 
+#include "support/connected_session.hpp"
+
 #include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_job_script.hpp"
 #include "fake_workstation/fake_workstation.hpp"
@@ -118,16 +120,10 @@ std::vector<RequestRow> rows()
     };
 }
 
-class ControlJobRun : public ::testing::Test {
+// The session keeps its own waits, as in a program.
+class ControlJobRun : public ConnectedSession {
 protected:
-    void SetUp() override
-    {
-        session = std::make_unique<LinkJsonSession>("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE,
-                                                    "", "");
-        ASSERT_EQ(session->connect().getErrorCodeEnum(), ErrorCodeEnum::NONE);
-    }
-
-    FakeRequestRouter& router() { return workstation.router(); }
+    ControlJobRun() : ConnectedSession(ConnectedSessionTimings::sessionDefaults()) {}
 
     json::object lastStartWithoutId()
     {
@@ -141,9 +137,6 @@ protected:
         request.erase("request_id");
         return request;
     }
-
-    FakeWorkstation workstation;
-    std::unique_ptr<LinkJsonSession> session;
 };
 
 TEST_F(ControlJobRun, EveryKindSendsItsRequestAndReadsItsResult)

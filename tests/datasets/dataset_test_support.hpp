@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/job_with_id.hpp"
+
 #include "fake_workstation/table_values.hpp"
 #include "marlek_json_common/json_common/protocol/columnheader.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader.hpp"
@@ -16,15 +18,9 @@ namespace dataset_test {
 
 using fake_workstation::sameValues;
 using fake_workstation::dimensionsOf;
+using ::jobWithId;
 
 inline const double NaN = std::numeric_limits<double>::quiet_NaN();
-
-inline JobInfo jobWithId(std::string id)
-{
-    JobInfo info;
-    info.jobId = std::move(id);
-    return info;
-}
 
 inline DcDataset makeDc(std::vector<ColumnHeader> columns, std::vector<std::vector<double>> tracks,
                         std::string jobId = "job", std::string type = "Cyclic Voltammetry",

@@ -2,10 +2,13 @@
 // The twelve DC job kinds under short names, and helpers shared by the
 // tests of their records and jobs.
 
+#include "support/json_error_expectation.hpp"
+#include "support/json_keys.hpp"
+#include "support/json_text.hpp"
+
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
 #include <boost/json.hpp>
-#include <boost/system/system_error.hpp>
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
@@ -29,36 +32,6 @@ using NpvJob = DcMeasurementJob<NpvParameters, &JobNames::NPV_JOB_NAME>;
 using SwvJob = DcMeasurementJob<SwvParameters, &JobNames::SWV_JOB_NAME>;
 using WaveJob = DcMeasurementJob<WaveParameters, &JobNames::WAVE_JOB_NAME>;
 using WaveFileJob = DcMeasurementJob<WaveFileParameters, &JobNames::WAVE_FILE_JOB_NAME>;
-
-// Parses text the way a reader that keeps every double exact must: Boost.JSON's
-// default number parsing can be one unit in the last place off.
-inline json::value parsePrecise(std::string_view text)
-{
-    json::parse_options options;
-    options.numbers = json::number_precision::precise;
-    return json::parse(text, {}, options);
-}
-
-inline std::vector<std::string> keysOf(const json::object& object)
-{
-    std::vector<std::string> keys;
-    for (const auto& member : object) {
-        keys.emplace_back(member.key());
-    }
-    return keys;
-}
-
-// Runs `read` and checks that it raises system_error carrying `expected`.
-template <typename Read>
-void expectJsonError(Read&& read, json::error expected, const std::string& context = {})
-{
-    try {
-        read();
-        ADD_FAILURE() << context << ": no exception, expected " << json::make_error_code(expected).message();
-    } catch (const boost::system::system_error& e) {
-        EXPECT_EQ(e.code(), json::make_error_code(expected)) << context << ": " << e.code().message();
-    }
-}
 
 // The "parameters" element that a record's parameter object writes, in a
 // document of the caller's.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/job_with_id.hpp"
+
 #include "fake_workstation/table_values.hpp"
 #include "marlek_json_common/json_common/protocol/columnheader.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis.hpp"
@@ -19,6 +21,7 @@ namespace eis_test {
 using fake_workstation::littleEndian;
 using fake_workstation::sameValues;
 using fake_workstation::dimensionsOf;
+using ::jobWithId;
 
 using Column = std::vector<double>;
 using Columns = std::vector<Column>;
@@ -26,13 +29,6 @@ using Groups = std::vector<Columns>;
 
 inline const double NaN = std::numeric_limits<double>::quiet_NaN();
 inline const double INF = std::numeric_limits<double>::infinity();
-
-inline JobInfo jobWithId(std::string id)
-{
-    JobInfo info;
-    info.jobId = std::move(id);
-    return info;
-}
 
 inline ColumnHeader column(std::string dimension, std::string unit = "")
 {

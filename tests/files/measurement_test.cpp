@@ -1,6 +1,8 @@
 #include "file_test_support.hpp"
 #include "xml_fixtures.hpp"
 
+#include "support/xml_children.hpp"
+
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
 #include "marlek_link_json/jobs/control/hardware_info/hardware_info_json.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset.hpp"
@@ -57,15 +59,6 @@ std::shared_ptr<EisDataset> eisDataset()
     const auto read = MXml::MXmlImporter().importFromMemory(standaloneFile("dataset", "2", legacyEisDatasetElement()));
     EXPECT_TRUE(read.has_value());
     return read ? std::dynamic_pointer_cast<EisDataset>(read->object) : nullptr;
-}
-
-std::vector<std::string> childNames(const tinyxml2::XMLElement* element)
-{
-    std::vector<std::string> names;
-    for (const auto* child = element->FirstChildElement(); child; child = child->NextSiblingElement()) {
-        names.emplace_back(child->Name());
-    }
-    return names;
 }
 
 } // namespace

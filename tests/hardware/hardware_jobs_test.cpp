@@ -1,4 +1,5 @@
 #include "hardware_fixtures.hpp"
+#include "job_completion.hpp"
 
 #include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_hardware_answers.hpp"
@@ -22,17 +23,6 @@
 
 using namespace std::chrono_literals;
 namespace json = boost::json;
-
-namespace {
-
-json::object completion(json::value result)
-{
-    return {{"type", "JOB_DONE"},
-            {"job_info", {{"job_id", "job-1"}, {"status", "FINISHED"}}},
-            {"result", std::move(result)}};
-}
-
-} // namespace
 
 class HardwareJobs : public ::testing::Test {
 protected:

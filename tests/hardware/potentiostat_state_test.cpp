@@ -1,3 +1,5 @@
+#include "job_completion.hpp"
+
 #include "fake_workstation/fake_hardware_answers.hpp"
 #include "marlek_link_json/jobs/common/jobparameter_factory.hpp"
 #include "marlek_link_json/jobs/control/jobs/get_potentiostat_state/get_potentiostat_statejob.hpp"
@@ -15,17 +17,6 @@
 namespace json = boost::json;
 
 using StateParameters = SerializableParameterStruct<GetPotentiostatStateParameters>;
-
-namespace {
-
-json::object completion(json::value result)
-{
-    return {{"type", "JOB_DONE"},
-            {"job_info", {{"job_id", "job-1"}, {"status", "FINISHED"}}},
-            {"result", std::move(result)}};
-}
-
-} // namespace
 
 TEST(PotentiostatState, NewJobHoldsTheZeroState)
 {

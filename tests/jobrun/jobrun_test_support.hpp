@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/connected_session.hpp"
+#include "support/error_parts.hpp"
+
 #include "fake_workstation/inbox.hpp"
 #include "fake_workstation/fake_job_script.hpp"
 #include "fake_workstation/fake_workstation.hpp"
@@ -31,11 +34,6 @@ using OcvJob = DcMeasurementJob<OcvParameters, &JobNames::OCV_JOB_NAME>;
 using EisTableJob = AcMeasurementJob<EisParametersFrequencyTable, &JobNames::EIS_TABLE_JOB_NAME>;
 
 inline constexpr auto kWait = 5s;
-
-inline std::string formatted(const ErrorObject& error)
-{
-    return error.getMessageFormatted<ErrorFormatters::DefaultErrorFormatter>();
-}
 
 // What a DC callback saw of one message; the message's own data live only
 // during the call.
@@ -123,29 +121,8 @@ inline std::string eventText(const json::object& event)
 
 // A session connected to its own fake workstation, with a short request
 // time-out and a short heartbeat, so that a drop is noticed at once.
-class JobRunTest : public ::testing::Test {
+class JobRunTest : public ConnectedSession {
 protected:
-    static constexpr auto kRequestTimeout = 300ms;
-
-    void SetUp() override
-    {
-        LinkLlSessionTiming timing;
-        timing.heartbeatWait = 100ms;
-        LinkLlSessionTiming::overrideForTesting(timing);
-        session = std::make_unique<LinkJsonSession>("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE,
-                                                    "", "");
-        session->setRequestTimeout(kRequestTimeout);
-        ASSERT_EQ(session->connect().getErrorCodeEnum(), ErrorCodeEnum::NONE);
-    }
-
-    void TearDown() override
-    {
-        session.reset();
-        LinkLlSessionTiming::restoreDefaults();
-    }
-
-    FakeRequestRouter& router() { return workstation.router(); }
-
     // The one "/job/start" request the fake has seen.
     json::object onlyStartRequest()
     {
@@ -176,7 +153,4 @@ protected:
         const json::object reply = session->sendRequest(json::object{{"do", "/status"}}, -1);
         EXPECT_TRUE(LinkJsonSession::wasSuccessful(reply));
     }
-
-    FakeWorkstation workstation;
-    std::unique_ptr<LinkJsonSession> session;
 };

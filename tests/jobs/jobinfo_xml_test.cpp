@@ -1,6 +1,9 @@
 #include "locale_support/decimal_comma_locale.hpp"
 #include "test_records.hpp"
 
+#include "support/xml_children.hpp"
+#include "support/xml_print.hpp"
+
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_xml.hpp"
 #include "marlek_link_json/jobs/common/stopconditions.hpp"
@@ -12,22 +15,6 @@
 #include <limits>
 
 namespace {
-
-std::vector<std::string> childNames(const tinyxml2::XMLElement* element)
-{
-    std::vector<std::string> names;
-    for (const auto* child = element->FirstChildElement(); child != nullptr; child = child->NextSiblingElement()) {
-        names.emplace_back(child->Name());
-    }
-    return names;
-}
-
-std::string print(const tinyxml2::XMLNode& node)
-{
-    tinyxml2::XMLPrinter printer(nullptr, true);
-    node.Accept(&printer);
-    return printer.CStr();
-}
 
 JobInfo sampleInfo()
 {

@@ -1,5 +1,7 @@
 #include "test_records.hpp"
 
+#include "support/json_keys.hpp"
+
 #include "marlek_link_json/jobs/common/jobrequest_json.hpp"
 #include "marlek_link_json/jobs/common/stopconditions.hpp"
 #include "marlek_link_json/jobs/job_names.hpp"
@@ -28,15 +30,6 @@ public:
 
     int extractions = 0;
 };
-
-std::vector<std::string> keysOf(const json::object& object)
-{
-    std::vector<std::string> keys;
-    for (const auto& member : object) {
-        keys.emplace_back(member.key());
-    }
-    return keys;
-}
 
 const TestSweepParameters sweep{0.25, true, 3, "res", TestMode::FAST};
 

@@ -1,5 +1,7 @@
 #include "test_records.hpp"
 
+#include "support/xml_print.hpp"
+
 #include "marlek_link_json/jobs/job_names.hpp"
 #include "marlek_link_json/jobs/parameter_object_json.hpp"
 
@@ -10,13 +12,6 @@
 #include <limits>
 
 namespace {
-
-std::string print(const tinyxml2::XMLNode& node)
-{
-    tinyxml2::XMLPrinter printer(nullptr, true);
-    node.Accept(&printer);
-    return printer.CStr();
-}
 
 using Wrapped = SerializableParameterStruct<TestSweepParameters>;
 

@@ -1,3 +1,6 @@
+#include "support/json_keys.hpp"
+#include "support/xml_print.hpp"
+
 #include "marlek_link_json/jobs/common/stopcondition_factory.hpp"
 #include "marlek_link_json/jobs/common/stopconditions.hpp"
 
@@ -11,22 +14,6 @@
 namespace json = boost::json;
 
 namespace {
-
-std::string print(const tinyxml2::XMLNode& node)
-{
-    tinyxml2::XMLPrinter printer(nullptr, true);
-    node.Accept(&printer);
-    return printer.CStr();
-}
-
-std::vector<std::string> keysOf(const json::object& object)
-{
-    std::vector<std::string> keys;
-    for (const auto& member : object) {
-        keys.emplace_back(member.key());
-    }
-    return keys;
-}
 
 template <typename Condition>
 const typename Condition::Parameters& parametersOf(const std::shared_ptr<AbstractStopCondition>& condition)

@@ -1,3 +1,5 @@
+#include "support/xml_print.hpp"
+
 #include "marlek_link_json/xml/deserialization_context.hpp"
 #include "marlek_link_json/xml/marlek_file_info.hpp"
 
@@ -6,17 +8,6 @@
 
 #include <limits>
 #include <string>
-
-namespace {
-
-std::string print(const tinyxml2::XMLNode& node)
-{
-    tinyxml2::XMLPrinter printer(nullptr, true);
-    node.Accept(&printer);
-    return printer.CStr();
-}
-
-} // namespace
 
 TEST(DeserializationContext, FirstReportedErrorWins)
 {

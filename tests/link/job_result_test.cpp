@@ -1,5 +1,7 @@
 #include "link_test_support.hpp"
 
+#include "support/connected_session.hpp"
+
 #include "marlek_json_common/json_common/configuration/device/workstation_info_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
@@ -285,15 +287,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The protocol version decides the impedance table's layout, so it is asked
 // for once per connection, and only a version actually read is kept.
-class DeviceProtocolVersion : public ::testing::Test {
+class DeviceProtocolVersion : public ConnectedSession {
 protected:
-    void SetUp() override
-    {
-        session = std::make_unique<LinkJsonSession>("127.0.0.1", workstation.port(), 0, "", "");
-        session->setRequestTimeout(kRequestTimeout);
-        ASSERT_EQ(codeOf(session->connect()), ErrorCodeEnum::NONE);
-    }
-
     void answerVersion(std::uint64_t version)
     {
         WorkstationInfo info;
@@ -312,10 +307,6 @@ protected:
     }
 
     std::size_t queries() { return workstation.router().requests("/id").size(); }
-
-    ShortHeartbeat heartbeat;
-    FakeWorkstation workstation;
-    std::unique_ptr<LinkJsonSession> session;
 };
 
 TEST_F(DeviceProtocolVersion, IsAskedOncePerConnection)

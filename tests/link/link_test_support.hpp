@@ -1,5 +1,8 @@
 #pragma once
 
+#include "support/error_parts.hpp"
+#include "support/short_heartbeat.hpp"
+
 #include "fake_workstation/table_values.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
@@ -33,16 +36,6 @@ inline constexpr auto kRequestTimeout = 300ms;
 
 inline const ErrorObject kNotConnected(ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED,
                                        "no network connection has been established yet");
-
-inline std::string formatted(const ErrorObject& error)
-{
-    return error.getMessageFormatted<ErrorFormatters::DefaultErrorFormatter>();
-}
-
-inline ErrorCodeEnum codeOf(const ErrorObject& error)
-{
-    return error.getErrorCodeEnum();
-}
 
 inline JobInfo finishedJobInfo(const std::string& jobId)
 {
@@ -90,21 +83,6 @@ inline ResourceInfo resultDescription(const std::string& jobId, ResourceSubType 
     }
     return description;
 }
-
-// Short heartbeat, so that a dropped connection is seen at once; restored
-// by the destructor.
-class ShortHeartbeat {
-public:
-    ShortHeartbeat()
-    {
-        LinkLlSessionTiming timing;
-        timing.heartbeatWait = 100ms;
-        LinkLlSessionTiming::overrideForTesting(timing);
-    }
-    ~ShortHeartbeat() { LinkLlSessionTiming::restoreDefaults(); }
-    ShortHeartbeat(const ShortHeartbeat&) = delete;
-    ShortHeartbeat& operator=(const ShortHeartbeat&) = delete;
-};
 
 // A link connected to its own fake workstation, with a short request
 // time-out so that nothing waits long.

@@ -1,10 +1,9 @@
 #include "live_data_test_support.hpp"
 
+#include "support/closed_port.hpp"
+
 #include "fake_workstation/http_id_server.hpp"
 #include "marlek_link_json/http_fetcher.hpp"
-
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
 
 #include <chrono>
 #include <optional>
@@ -25,15 +24,6 @@ constexpr auto shortTimeout = 300ms;
 std::string portOf(const HttpIdServer& server)
 {
     return std::to_string(server.port());
-}
-
-// A port on 127.0.0.1 that nothing listens on: bound once, then released.
-std::string refusedPort()
-{
-    boost::asio::io_context context;
-    boost::asio::ip::tcp::acceptor acceptor(
-        context, boost::asio::ip::tcp::endpoint(boost::asio::ip::make_address_v4("127.0.0.1"), 0));
-    return std::to_string(acceptor.local_endpoint().port());
 }
 
 } // namespace
@@ -158,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(HttpFetcher, RefusedPortFailsToConnectWithoutParameter)
 {
-    const auto result = HttpFetcher::getJson("/id", "127.0.0.1", refusedPort(), shortTimeout);
+    const auto result = HttpFetcher::getJson("/id", "127.0.0.1", closedPort(), shortTimeout);
     ASSERT_FALSE(result.has_value());
     EXPECT_EQ(result.error().getErrorCodeEnum(), ErrorCodeEnum::CONNECTION_FAILED);
     EXPECT_EQ(result.error().getMessageFormatString(), "failed to connect");

@@ -1,44 +1,14 @@
-"""What the dataset tests share: a link connected to the fake workstation,
-a run of its demo job, and binary tables written the way the workstation
-stores them."""
+"""What the dataset tests share: a run of the fake workstation's demo job,
+and binary tables written the way the workstation stores them. The connected
+link and the recorder of the dataset tests are the shared ones of support/."""
 
-import datetime
 import json
 import struct
-import threading
 
-import marlek_link as ml
-
-# Generous: CI is a loaded two-core machine.
-WAIT_S = 60
+from support.links import connected_link  # noqa: F401
+from support.recorder import Recorder  # noqa: F401
 
 EIS_META = ["frequency", "periods", "time", "wave_id", "wave_size"]
-
-
-def connected_link(server):
-    link = ml.MarlekLink(server.host, server.port)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    error = link.connect()
-    assert not error, str(error)
-    return link
-
-
-class Recorder:
-    """Collects what callbacks receive, from whatever thread calls them."""
-
-    def __init__(self):
-        self.items = []
-        self.changed = threading.Condition()
-
-    def add(self, item):
-        with self.changed:
-            self.items.append(item)
-            self.changed.notify_all()
-
-    def wait_for(self, count):
-        with self.changed:
-            assert self.changed.wait_for(lambda: len(self.items) >= count, timeout=WAIT_S), self.items
-            return list(self.items)
 
 
 def run_and_fetch(link, job):

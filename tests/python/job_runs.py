@@ -1,10 +1,8 @@
 """Runs control, calibration and service jobs against the fake workstation
 process with its scripted sample answers."""
 
-import datetime
-import json
-
-import marlek_link as ml
+from support.links import connected_link
+from support.started_jobs import started_jobs
 
 SERVICE = "\U0001F6E0\uFE0F/"
 
@@ -16,13 +14,9 @@ def run_jobs(server, *jobs, scripts=()):
     server.command(do="script_jobs")
     for script in scripts:
         server.command(**script)
-    link = ml.MarlekLink(server.host, server.port)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    error = link.connect()
-    assert not error, str(error)
+    link = connected_link(server)
     try:
         errors = [link.do_job(job) for job in jobs]
     finally:
         link.disconnect()
-    messages = [json.loads(text) for text in server.command(do="messages")["messages"]]
-    return errors, [message["job"] for message in messages if message.get("do") == "/job/start"]
+    return errors, started_jobs(server)

@@ -1,27 +1,23 @@
 """Runs jobs against the fake workstation process and returns the "/job/start"
 requests it received, parsed with their key order kept."""
 
-import datetime
 import json
 import textwrap
 
-import marlek_link as ml
+from support.links import connected_link
+from support.started_jobs import started_jobs
 
 
 def started_requests(server, *jobs):
     """Runs each job on one connection; the "job" objects of the requests the
     workstation received, in sending order."""
-    link = ml.MarlekLink(server.host, server.port)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    error = link.connect()
-    assert not error, str(error)
+    link = connected_link(server)
     try:
         for job in jobs:
             link.do_job(job)
     finally:
         link.disconnect()
-    messages = [json.loads(text) for text in server.command(do="messages")["messages"]]
-    return [message["job"] for message in messages if message.get("do") == "/job/start"]
+    return started_jobs(server)
 
 
 def kinds(value):

@@ -1,13 +1,12 @@
 """MarlekLinkException and MarlekLinkExc: failures raised with the error
 object attached, the suppression set, and its use from several threads."""
 
-import datetime
-import socket
 import threading
 
 import pytest
 
 import marlek_link as ml
+from support.links import connected_link, free_port
 
 Codes = ml.ErrorCodeEnum
 Types = ml.ResourceTypeEnum
@@ -78,9 +77,7 @@ def test_do_job_raises_unless_suppressed(testing):
 
 
 def test_connected_link_returns_values_and_raises_failures(fake_workstation):
-    link = ml.MarlekLinkExc(fake_workstation.host, fake_workstation.port)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    assert not link.connect()
+    link = connected_link(fake_workstation, ml.MarlekLinkExc)
     try:
         assert isinstance(link.get_workstation_info(), ml.WorkstationInfo)
         resource = link.create_resource(Types.WAVE, "exc")
@@ -93,12 +90,6 @@ def test_connected_link_returns_values_and_raises_failures(fake_workstation):
         assert link.is_connected()
     finally:
         link.disconnect()
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return str(probe.getsockname()[1])
 
 
 def test_connect_failure_raises():

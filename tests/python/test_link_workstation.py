@@ -1,14 +1,14 @@
 """MarlekLink against the fake workstation process: connecting, queries, a
 cyclic voltammetry with Python callbacks, and the interpreter lock."""
 
-import datetime
 import gc
-import socket
 import threading
 
 import pytest
 
 import marlek_link as ml
+from support.links import connected_link, free_port
+from support.recorder import Recorder
 
 # Generous bounds: CI is a loaded two-core machine. Nothing here waits this
 # long unless something is broken.
@@ -17,42 +17,6 @@ CV_ROWS = 41
 CV_ROW_EVENTS = 5
 Codes = ml.ErrorCodeEnum
 Status = ml.MarlekLinkConnectionStatusEnum
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return str(probe.getsockname()[1])
-
-
-def connected_link(server, **kwargs):
-    link = ml.MarlekLink(server.host, server.port, **kwargs)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    error = link.connect()
-    assert not error, str(error)
-    return link
-
-
-class Recorder:
-    """Collects what callbacks receive, from whatever thread calls them."""
-
-    def __init__(self):
-        self.lock = threading.Lock()
-        self.items = []
-        self.changed = threading.Condition(self.lock)
-
-    def add(self, item):
-        with self.changed:
-            self.items.append(item)
-            self.changed.notify_all()
-
-    def wait_for(self, count):
-        return self.wait_until(lambda items: len(items) >= count)
-
-    def wait_until(self, condition):
-        with self.changed:
-            assert self.changed.wait_for(lambda: condition(self.items), timeout=WAIT_S), self.items
-            return list(self.items)
 
 
 def test_connect_refused_port():

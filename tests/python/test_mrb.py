@@ -9,6 +9,7 @@ import pytest
 import marlek_link as ml
 
 from file_fixtures import DC_COLUMNS, EIS_META, PROTOCOL_VERSION, dc_snapshot, eis_snapshot
+from support.error_codes import code
 
 RESOURCE_CONTENT_INVALID = 0x20002
 JSON_MALFORMED = 0x2000
@@ -16,11 +17,6 @@ PROTOCOL_VERSION_MISMATCH = 0x100C
 FILE_NOT_FOUND = 0x80000
 FILE_IS_EMPTY = 0x80005
 MISMATCH = "imported dataset type does not match the requested type"
-
-
-def code(error):
-    assert isinstance(error, ml.ErrorObject), error
-    return error.get_error_code_enum().value
 
 
 def test_the_ignore_flag():

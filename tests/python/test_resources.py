@@ -3,21 +3,14 @@ the commands end to end, buffers of every layout, and failed reads that
 must neither hang nor destroy what is on disk."""
 
 import array
-import datetime
 
 import pytest
 
 import marlek_link as ml
+from support.links import connected_link as connected
 
 Codes = ml.ErrorCodeEnum
 Types = ml.ResourceTypeEnum
-
-
-def connected(server, link_class=ml.MarlekLink):
-    link = link_class(server.host, server.port)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    assert not link.connect()
-    return link
 
 
 @pytest.fixture

@@ -3,7 +3,6 @@ views into a set, iteration, copies, and settings read from and written to
 the fake workstation."""
 
 import copy
-import datetime
 import decimal
 import fractions
 import gc
@@ -12,6 +11,7 @@ import math
 import pytest
 
 import marlek_link as ml
+from support.links import connected_link
 
 Kind = ml.SettingType
 
@@ -306,9 +306,7 @@ def test_settings_without_a_connection():
 
 
 def test_settings_against_the_workstation(fake_workstation):
-    link = ml.MarlekLink(fake_workstation.host, fake_workstation.port)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    assert not link.connect()
+    link = connected_link(fake_workstation)
     try:
         settings = link.get_settings()
         assert isinstance(settings, ml.SettingsSet)
@@ -345,9 +343,7 @@ def test_refused_settings_carry_their_reasons(fake_workstation):
     fake_workstation.command(do="setting_outcome", name="sleep_after", outcome="failed", error=refusal)
     fake_workstation.command(do="setting_outcome", name="name", outcome="failed_without_error")
     fake_workstation.command(do="setting_outcome", name="line_frequency", outcome="omitted")
-    link = ml.MarlekLink(fake_workstation.host, fake_workstation.port)
-    link.set_request_timeout(datetime.timedelta(seconds=10))
-    assert not link.connect()
+    link = connected_link(fake_workstation)
     try:
         settings = link.get_settings()
         refused, unnamed, omitted, accepted = (

@@ -15,6 +15,7 @@ from marlek_link import xml as mx
 
 from dataset_helpers import dc_header
 from file_fixtures import DC_COLUMNS, EIS_IMPEDANCE, EIS_META, dc_dataset, eis_dataset
+from support.error_codes import code
 
 RESOURCE_CONTENT_INVALID = 0x20002
 TYPE_NAME_UNKNOWN = 0x2003
@@ -24,11 +25,6 @@ FILE_COULD_NOT_BE_WRITTEN = 0x80004
 FILE_IS_EMPTY = 0x80005
 FILE_VERSION_NOT_SUPPORTED = 0x80006
 MISMATCH = "imported object type does not match the requested type"
-
-
-def code(error):
-    assert isinstance(error, ml.ErrorObject), error
-    return error.get_error_code_enum().value
 
 
 def with_version(text, version):

@@ -1,5 +1,7 @@
 #include "queries_test_support.hpp"
 
+#include "support/closed_port.hpp"
+
 #include "fake_workstation/http_id_server.hpp"
 #include "fake_workstation/stalled_resolver.hpp"
 #include "marlek_link/marlek_link.hpp"
@@ -146,14 +148,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, HttpIdentityTransport,
 
 TEST(HttpIdentity, RefusedPortFailsToConnect)
 {
-    std::string port;
-    {
-        boost::asio::io_context context;
-        boost::asio::ip::tcp::acceptor acceptor(
-            context, boost::asio::ip::tcp::endpoint(boost::asio::ip::make_address_v4("127.0.0.1"), 0));
-        port = std::to_string(acceptor.local_endpoint().port());
-    }
-    const auto info = LinkJsonSession::id("127.0.0.1", port, 300ms);
+    const auto info = LinkJsonSession::id("127.0.0.1", closedPort(), 300ms);
     ASSERT_FALSE(info.has_value());
     EXPECT_EQ(codeOf(info.error()), ErrorCodeEnum::CONNECTION_FAILED);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "session/session_test_support.hpp"
+#include "support/json_keys.hpp"
 
 #include "marlek_link_json/jobs/dc/jobs/dcmeasurementjobs.hpp"
 
@@ -46,16 +47,6 @@ inline boost::json::object lastRequestWithoutId(FakeRequestRouter& router, std::
     auto request = requests.back();
     request.erase("request_id");
     return request;
-}
-
-// The keys of a request in the order they arrived.
-inline std::vector<std::string> keysOf(const boost::json::object& object)
-{
-    std::vector<std::string> keys;
-    for (const auto& member : object) {
-        keys.emplace_back(member.key());
-    }
-    return keys;
 }
 
 inline boost::json::object jobInfoJson(std::string_view jobId, std::string_view status)

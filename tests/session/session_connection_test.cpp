@@ -1,7 +1,6 @@
 #include "session_test_support.hpp"
 
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
+#include "support/closed_port.hpp"
 
 #include <future>
 #include <mutex>
@@ -10,14 +9,6 @@
 using Connection = MarlekLinkConnectionStatusEnum;
 
 namespace {
-
-// A port on 127.0.0.1 that nothing listens on.
-std::string closedPort()
-{
-    boost::asio::io_context context;
-    boost::asio::ip::tcp::acceptor acceptor(context, {boost::asio::ip::make_address("127.0.0.1"), 0});
-    return std::to_string(acceptor.local_endpoint().port());
-}
 
 // A factory that cannot build a session.
 class NullFactory : public LinkLlSessionAbstractFactory {

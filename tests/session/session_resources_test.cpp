@@ -1,9 +1,11 @@
 #include "session_test_support.hpp"
 
+#include "support/file_contents.hpp"
+#include "support/temporary_folder.hpp"
+
 #include <boost/beast/core/detail/base64.hpp>
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <thread>
 
@@ -26,31 +28,6 @@ std::size_t decodedSize(const boost::json::object& request)
 {
     const auto& text = request.at("data").as_string();
     return boost::beast::detail::base64::decoded_size(text.size()) - (text.ends_with("==") ? 2 : text.ends_with("=") ? 1 : 0);
-}
-
-// A fresh folder below the system's temporary folder, removed afterwards.
-class TemporaryFolder {
-public:
-    TemporaryFolder()
-        : path(fs::temp_directory_path() /
-               ("session-tests-" + std::to_string(std::random_device{}()) + std::to_string(::getpid())))
-    {
-        fs::create_directories(path);
-    }
-    ~TemporaryFolder() { fs::remove_all(path); }
-
-    fs::path path;
-};
-
-void writeFile(const fs::path& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string readFile(const fs::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 class Resources : public ConnectedSession {
@@ -166,9 +143,9 @@ TEST_F(Resources, UploadFromFileAndReadBackInChunksByteForByte)
 {
     TemporaryFolder folder;
     const std::string content = randomBytes(5 * 1024 * 1024, 11);
-    writeFile(folder.path / "wave.bin", content);
+    writeFile(folder.path() / "wave.bin", content);
 
-    const auto uploaded = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "");
+    const auto uploaded = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path() / "wave.bin", "");
     ASSERT_TRUE(uploaded.has_value()) << formatted(uploaded.error());
     const Resource resource = *uploaded;
     ASSERT_TRUE(resource.isValid());
@@ -187,7 +164,7 @@ TEST_F(Resources, UploadFromFileAndReadBackInChunksByteForByte)
     EXPECT_EQ(gets[1].at("limit"), 393216);
     EXPECT_EQ(gets.back().at("limit"), content.size() - 13 * 393216);
 
-    const auto named = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "given");
+    const auto named = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path() / "wave.bin", "given");
     ASSERT_TRUE(named.has_value());
     EXPECT_EQ(named->getName(), "given");
 }
@@ -196,9 +173,9 @@ TEST_F(Resources, UploadFromAMissingFileAsksNothing)
 {
     TemporaryFolder folder;
     ::testing::internal::CaptureStderr();
-    const auto missing = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "missing", "");
+    const auto missing = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path() / "missing", "");
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "Error: Could not open file: " + (folder.path / "missing").string() + "\n");
+              "Error: Could not open file: " + (folder.path() / "missing").string() + "\n");
     ASSERT_TRUE(missing.has_value());
     EXPECT_FALSE(missing->isValid());
     EXPECT_TRUE(router().requests("/WAVE/create").empty());
@@ -208,17 +185,17 @@ TEST_F(Resources, FailedUploadDeletesTheResourceAgainAndReportsWhy)
 {
     TemporaryFolder folder;
     // A folder opens but cannot be read: that is a failure, not an empty file.
-    const auto unreadable = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path, "");
+    const auto unreadable = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path(), "");
     ASSERT_FALSE(unreadable.has_value());
-    EXPECT_EQ(formatted(unreadable.error()), "file '" + folder.path.string() + "' could not be read: Is a directory");
+    EXPECT_EQ(formatted(unreadable.error()), "file '" + folder.path().string() + "' could not be read: Is a directory");
     EXPECT_EQ(router().requests("/WAVE/create").size(), 1u);
     EXPECT_EQ(router().requests("/WAVE/delete").size(), 1u);
     EXPECT_EQ(router().resourceCount(ResourceTypeEnum::WAVE), 0u);
 
-    writeFile(folder.path / "wave.bin", randomBytes(1000000));
+    writeFile(folder.path() / "wave.bin", randomBytes(1000000));
     const ErrorObject refusal(ErrorCodeEnum::RESOURCE_NOT_WRITABLE, "refused {0}", "now");
     router().setReplyOverride("/WAVE/append", {.mode = Mode::Failed, .error = refusal});
-    const auto refused = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path / "wave.bin", "");
+    const auto refused = session->createResourceFromFile(ResourceTypeEnum::WAVE, folder.path() / "wave.bin", "");
     ASSERT_FALSE(refused.has_value());
     EXPECT_EQ(refused.error(), refusal);
     EXPECT_EQ(router().resourceCount(ResourceTypeEnum::WAVE), 0u);
@@ -437,7 +414,7 @@ TEST_F(Resources, DownloadToFileWritesTheWholeResource)
     TemporaryFolder folder;
     const std::string content = randomBytes(1000000);
     const Resource resource = stored(content);
-    const fs::path target = folder.path / "deeper" / "level" / "out.bin";
+    const fs::path target = folder.path() / "deeper" / "level" / "out.bin";
     EXPECT_EQ(session->downloadResourceToFile(resource, target), ErrorObject());
     EXPECT_EQ(readFile(target), content);
     EXPECT_EQ(std::distance(fs::directory_iterator(target.parent_path()), fs::directory_iterator()), 1);
@@ -449,7 +426,7 @@ TEST_F(Resources, DownloadToFileWritesTheWholeResource)
 TEST_F(Resources, FailedDownloadToFileLeavesAnExistingFileUntouched)
 {
     TemporaryFolder folder;
-    const fs::path target = folder.path / "keep.bin";
+    const fs::path target = folder.path() / "keep.bin";
     writeFile(target, "precious");
     const Resource resource = stored(randomBytes(1000000));
 
@@ -464,7 +441,7 @@ TEST_F(Resources, FailedDownloadToFileLeavesAnExistingFileUntouched)
     session->setRequestTimeout(kTransferTimeout);
     EXPECT_EQ(readFile(target), "precious");
     // No temporary file is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 
     router().clearReplyOverrides();
     EXPECT_EQ(session->downloadResourceToFile(resource, target), ErrorObject());
@@ -475,7 +452,7 @@ TEST_F(Resources, DownloadToAFolderCannotOpenTheFile)
 {
     TemporaryFolder folder;
     const Resource resource = stored("abc");
-    const ErrorObject result = session->downloadResourceToFile(resource, folder.path);
+    const ErrorObject result = session->downloadResourceToFile(resource, folder.path());
     EXPECT_EQ(codeOf(result), ErrorCodeEnum::FILE_COULD_NOT_BE_OPENED);
-    EXPECT_EQ(formatted(result), "file '" + folder.path.string() + "' could not be opened: Is a directory");
+    EXPECT_EQ(formatted(result), "file '" + folder.path().string() + "' could not be opened: Is a directory");
 }

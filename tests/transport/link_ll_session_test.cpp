@@ -1,11 +1,10 @@
 #include "session_probe.hpp"
 
+#include "support/closed_port.hpp"
+
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
 #include "marlek_link_json/protocol_version.hpp"
-
-#include <boost/asio/io_context.hpp>
-#include <boost/asio/ip/tcp.hpp>
 
 #include <thread>
 
@@ -15,14 +14,6 @@ using Connection = MarlekLinkConnectionStatusEnum;
 namespace {
 
 constexpr auto kWait = 5s;
-
-// A port on 127.0.0.1 that nothing listens on.
-std::string closedPort()
-{
-    boost::asio::io_context context;
-    boost::asio::ip::tcp::acceptor acceptor(context, {boost::asio::ip::make_address("127.0.0.1"), 0});
-    return std::to_string(acceptor.local_endpoint().port());
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/timing_override.hpp"
+
 #include "marlek_link_json/abstract_link_ll_session.hpp"
 #include "marlek_link_json/link_ll_session_factory.hpp"
 #include "marlek_link_json/link_ll_session_timing.hpp"
@@ -86,22 +88,6 @@ private:
     std::condition_variable changed;
     std::unique_ptr<LinkLlSessionAbstractFactory> factory;
     AbstractLinkLlSession* session;
-};
-
-// Sets the session's fixed waits while in scope.
-class TimingOverride {
-public:
-    explicit TimingOverride(std::chrono::milliseconds heartbeatWait,
-                            std::chrono::milliseconds websocketHandshakeTimeout = 1000ms)
-    {
-        LinkLlSessionTiming timing;
-        timing.heartbeatWait = heartbeatWait;
-        timing.websocketHandshakeTimeout = websocketHandshakeTimeout;
-        LinkLlSessionTiming::overrideForTesting(timing);
-    }
-    ~TimingOverride() { LinkLlSessionTiming::restoreDefaults(); }
-    TimingOverride(const TimingOverride&) = delete;
-    TimingOverride& operator=(const TimingOverride&) = delete;
 };
 
 // Shortens the session's fixed waits for the duration of a test.
