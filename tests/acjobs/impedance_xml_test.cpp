@@ -1,5 +1,5 @@
 #include "impedance_samples.hpp"
-#include "locale_support/decimal_comma_locale.hpp"
+#include "support/decimal_comma_locale.hpp"
 #include "xml_support.hpp"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // decimal comma, as a Python host switches to with one locale.setlocale.
 
 #include "file_test_support.hpp"
-#include "locale_support/decimal_comma_locale.hpp"
+#include "support/decimal_comma_locale.hpp"
 #include "xml_fixtures.hpp"
 
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"

@@ -1,4 +1,4 @@
-#include "locale_support/decimal_comma_locale.hpp"
+#include "support/decimal_comma_locale.hpp"
 #include "test_records.hpp"
 
 #include "support/xml_children.hpp"

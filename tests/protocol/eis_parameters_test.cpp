@@ -1,5 +1,5 @@
 #include "json_test_support.hpp"
-#include "locale_support/decimal_comma_locale.hpp"
+#include "support/decimal_comma_locale.hpp"
 
 #include "marlek_json_common/json_common/job_parameters/eis_parameters_json.hpp"
 #include "marlek_json_common/json_common/job_parameters/geis_parameters_json.hpp"

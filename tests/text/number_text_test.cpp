@@ -1,4 +1,4 @@
-#include "locale_support/decimal_comma_locale.hpp"
+#include "support/decimal_comma_locale.hpp"
 
 #include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/xml/xml_number_text.hpp"
