@@ -136,7 +136,7 @@ Handler MarlekLinkEventHandler::makeLiveDataRowEisEventHandler(
     using Callback = std::function<void(const LiveDataRowEis&)>;
     return makeHandler(EventTypeEnum::LIVE_DATA_ROW_EIS, callback,
                        [](const Callback& deliver, const boost::json::object& event) {
-                           const auto row = boost::json::value_to<LiveDataRowEis>(boost::json::value(event));
+                           const auto row = liveDataRowEisFromEvent(event);
                            if (!row.getMeta().empty()) {
                                deliver(row);
                            }
@@ -149,7 +149,7 @@ Handler MarlekLinkEventHandler::makeLiveDataWaveEventHandler(
     using Callback = std::function<void(const LiveDataWavesEis&)>;
     return makeHandler(EventTypeEnum::LIVE_DATA_WAVES, callback,
                        [](const Callback& deliver, const boost::json::object& event) {
-                           const auto waves = boost::json::value_to<LiveDataWavesEis>(boost::json::value(event));
+                           const auto waves = liveDataWavesEisFromEvent(event);
                            if (!waves.getWaves().empty()) {
                                deliver(waves);
                            }
