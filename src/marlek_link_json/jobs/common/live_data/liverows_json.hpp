@@ -6,8 +6,9 @@
 
 // Reads the "data" of a LIVE_DATA_ROWS event, a list of rows of numbers,
 // into `rows`. Rows arrive many times a second, so the vectors `rows` and
-// its rows hold from the previous event are refilled in place: once the
-// events are as large as they get, reading one allocates nothing.
+// its rows hold from the previous event are refilled in place: events of a
+// steady size allocate nothing (rows that a shorter event drops are made
+// anew when a longer one follows).
 //
 // Reads what value_to<std::vector<std::vector<double>>> reads and fails as
 // it does: boost::system::system_error for a list or row that is not an
