@@ -6,6 +6,7 @@ import ctypes
 import gc
 import threading
 import time
+import weakref
 
 import marlek_link as ml
 from support.links import connected_link
@@ -71,6 +72,7 @@ def test_callbacks_of_one_thread_share_its_thread_state(fake_workstation, testin
 
 def test_links_made_and_dropped_in_a_loop_leave_no_thread_state(fake_workstation, testing):
     before = thread_states()
+    callables = []
     for round in range(40):
         statuses = Recorder()
         link = ml.MarlekLink(fake_workstation.host, fake_workstation.port)
@@ -82,14 +84,21 @@ def test_links_made_and_dropped_in_a_loop_leave_no_thread_state(fake_workstation
             link.set_event_handler(ml.MarlekLinkEventHandler.make_live_data_rows_event_handler(rows.add))
             assert not link.do_job(testing.cv_job())
             rows.wait_for(CV_ROW_EVENTS)
+            callables.append(weakref.ref(rows))
+        callables.append(weakref.ref(statuses))
         del link
         gc.collect()
+    del statuses, rows
+    gc.collect()
     assert wait_for_thread_states(before) == before
+    # The links let go of their callables too.
+    assert [alive() for alive in callables if alive() is not None] == []
 
 
 def test_links_dropped_inside_their_own_callback_leave_no_thread_state(fake_workstation):
     before = thread_states()
-    for _ in range(10):
+    # Few rounds: each waits for the loss of the connection to be noticed.
+    for _ in range(4):
         holder = [connected_link(fake_workstation)]
         dropped = threading.Event()
 
