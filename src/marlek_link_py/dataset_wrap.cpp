@@ -3,6 +3,7 @@
 // data. Column lists come out as copies: a dataset's header may be replaced
 // by an append, and a column held by a script must not point into it.
 
+#include "marlek_link_py/bool_valued_enum.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 
@@ -13,7 +14,6 @@
 #include "marlek_link_json/jobs/dataset/dataset_info.hpp"
 #include "marlek_link_json/xml/xml_serializable.hpp"
 
-#include <pybind11/native_enum.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
@@ -27,7 +27,7 @@ namespace {
 
 void registerDatasetType(py::module_& m)
 {
-    py::native_enum<DatasetType>(m, "DatasetType", "enum.Enum", "Kind of a dataset: DC or impedance (AC).")
+    BoolValuedEnum<DatasetType>(m, "DatasetType", "enum.Enum", "Kind of a dataset: DC or impedance (AC).")
         .value("DC", DatasetType::DC)
         .value("AC", DatasetType::AC)
         .finalize();
