@@ -47,11 +47,11 @@ void init_calibrate_wrap(py::module_& calibration)
                       jb::Docs::hidden);
 
     using View = jb::ParameterView<CalibrateJob>;
-    // The workstation gives the three selectors their meaning, per calibration type.
+    // The library gives the three selectors no meaning of its own.
     const std::string selectors =
-        job_doc::param("calibration_path", "path of the hardware to calibrate, as the calibration type needs it")
-        + job_doc::param("indexes", "indexes of the ranges to calibrate, as the calibration type needs them")
-        + job_doc::param("paths", "further paths, as the calibration type needs them");
+        job_doc::param("calibration_path", "path that selects what is calibrated, as the calibration type needs it")
+        + job_doc::param("indexes", "indexes that select what is calibrated, as the calibration type needs them")
+        + job_doc::param("paths", "further paths that select what is calibrated, as the calibration type needs them");
     const std::string textDoc =
         MARLEK_CALIBRATE_INTRO + job_doc::param("calibration_type", "type of the calibration, only \"dc\" is available")
         + selectors;
