@@ -9,8 +9,9 @@
 //   job_binding::bindJobWithParameters<CvJob, job_binding::Extras::metaDataAndStopConditions>(
 //       meas, "CvJob", fields, summary, job_doc::requestExample("cv", parameters));
 //
-// or, for a family whose classes are named otherwise or that has more
-// constructors, with bindParameters, bindJob and the add...Init helpers.
+// or, for a family whose classes are named otherwise, registered in another
+// order or that has more constructors, with bindParameters, bindJob and the
+// add...Init helpers.
 //
 // Docstrings: every field carries the docstring of its property; the
 // ":param" lines of a constructor are made from them (job_doc::param), after
