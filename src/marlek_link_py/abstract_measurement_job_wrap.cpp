@@ -2,6 +2,7 @@
 // members that read the outcome of the last run and set the job's options.
 // No constructor is bound, so only the concrete job classes make jobs.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 
@@ -37,7 +38,7 @@ void init_abstract_measurement_job_wrap(py::module_& m)
         "    Each job is an instantiation of a job template derived from this class.\n")
         .def("was_successful", &AbstractMeasurementJob::wasSuccessful,
              "\n    Get status if the last job was successful." MARLEK_RUN_FIRST)
-        .def("get_last_job_error_message", &AbstractMeasurementJob::getLastJobErrorMessage,
+        .def("get_last_job_error_message", withDataText(&AbstractMeasurementJob::getLastJobErrorMessage),
              "\n    Get the last job error message when failing." MARLEK_RUN_FIRST)
         .def("get_last_job_status", &AbstractMeasurementJob::getLastJobStatus,
              "\n    Get status of the last job." MARLEK_RUN_FIRST)

@@ -2,6 +2,7 @@
 // read one back. The calibration type is given as its protocol text or as a
 // CalibrationTypesEnum member.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/job_binding.hpp"
 #include "marlek_link_py/job_doc.hpp"
@@ -93,7 +94,7 @@ py::object dataOf(const GetCalibrationDataJob& job)
     case CalibrationDataTypeEnum::SPECTRA:
         return py::cast(job.getSpectraData());
     case CalibrationDataTypeEnum::STRING:
-        return py::str(job.getStringData());
+        return dataText(job.getStringData());
     case CalibrationDataTypeEnum::UNDEFINED:
         break;
     }
@@ -138,6 +139,6 @@ void init_get_calibration_data_wrap(py::module_& calibration)
         .def("get_float_vector_data", &GetCalibrationDataJob::getFloatVectorData, "\n    ")
         .def("get_spectra_data", &GetCalibrationDataJob::getSpectraData, "\n    ")
         .def(
-            "get_string_data", [](const GetCalibrationDataJob& self) { return py::str(self.getStringData()); },
+            "get_string_data", [](const GetCalibrationDataJob& self) { return dataText(self.getStringData()); },
             "\n    ");
 }

@@ -2,6 +2,7 @@
 // (PotentiostatConfiguration), slots of external potentiostats
 // (PotConnection) and connectors of ZMU4 add-on cards (Zmu4Connection).
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/hardware_settings_parts.hpp"
 
 #include "marlek_link_json/jobs/control/hardware_settings/pot_connection.hpp"
@@ -61,7 +62,8 @@ void registerPotentiostatConfiguration(py::module_& m)
                 return self;
             },
             py::return_value_policy::reference_internal, "set the URI, keeping the polynomials")
-        .def_readwrite("uri", &PotentiostatConfiguration::uri, "identifier of the potentiostat as a URI")
+        .def_property("uri", dataTextField(&PotentiostatConfiguration::uri),
+                      textFieldSetter(&PotentiostatConfiguration::uri), "identifier of the potentiostat as a URI")
         .def_readwrite("potentiostatic_polynomial", &PotentiostatConfiguration::potentiostatic_polynomial,
                        "polynomial of the potentiostatic output for the reference electrode and the frequency "
                        "response analyser")
@@ -104,12 +106,14 @@ void registerZmu4Connection(py::module_& m)
                        "index of the connector on the ZMU4 card")
         .def_readwrite("polynomial", &Zmu4Connection::polynomial,
                        "polynomial giving the channel's DC value; it also enters the impedance calculation")
-        .def_readwrite("dimension", &Zmu4Connection::dimension, "dimension of the channel; may be empty")
-        .def_readwrite("unit", &Zmu4Connection::unit, "unit of the channel; may be empty")
+        .def_property("dimension", dataTextField(&Zmu4Connection::dimension),
+                      textFieldSetter(&Zmu4Connection::dimension), "dimension of the channel; may be empty")
+        .def_property("unit", dataTextField(&Zmu4Connection::unit), textFieldSetter(&Zmu4Connection::unit),
+                      "unit of the channel; may be empty")
         .def(
             "__lt__", [](const Zmu4Connection& self, const Zmu4Connection& other) { return self < other; },
             "whether this connection orders first: card, connector, polynomial, dimension, unit")
-        .def("getPath", &Zmu4Connection::getPath,
+        .def("getPath", withDataText(&Zmu4Connection::getPath),
              "\n    The device path of the channel at this connector.\n\n"
              "    :returns: \"ZMU4:{card}:CH{connector}~ZMU4:{card}:ADC{connector}\"\n");
 }

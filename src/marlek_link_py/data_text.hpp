@@ -113,15 +113,16 @@ auto withDataText(R (*getter)(A...))
     return [getter](A... arguments) { return DataText<std::remove_cvref_t<R>>{getter(std::forward<A>(arguments)...)}; };
 }
 
-// A text member as a read-write property: read as above, written as given.
-template <typename C>
-auto dataTextField(std::string C::*field)
+// A member holding text (or a container of it) as a property: read as
+// above, written as given, so str and bytes are accepted as before.
+template <typename M, typename C>
+auto dataTextField(M C::*field)
 {
-    return [field](const C& self) { return DataText<std::string>{self.*field}; };
+    return [field](const C& self) { return DataText<M>{self.*field}; };
 }
 
-template <typename C>
-auto textFieldSetter(std::string C::*field)
+template <typename M, typename C>
+auto textFieldSetter(M C::*field)
 {
-    return [field](C& self, std::string text) { self.*field = std::move(text); };
+    return [field](C& self, M value) { self.*field = std::move(value); };
 }

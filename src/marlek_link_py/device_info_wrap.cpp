@@ -1,6 +1,7 @@
 // WorkstationInfo, WorkstationStatus and WebsocketConnectionInfo: what the
 // workstation reports about itself and its clients, as read-only records.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
 #include "marlek_json_common/json_common/configuration/device/workstation_info.hpp"
@@ -16,26 +17,26 @@ void register_device_info_classes(py::module_& m)
 {
     py::class_<WorkstationInfo>(m, "WorkstationInfo")
         .def_readonly("protocol_version", &WorkstationInfo::protocol_version)
-        .def_readonly("serial_number", &WorkstationInfo::serial_number)
-        .def_readonly("model_name", &WorkstationInfo::model_name)
-        .def_readonly("firmware_version", &WorkstationInfo::firmware_version)
-        .def_readonly("firmware_build_id", &WorkstationInfo::firmware_build_id)
-        .def_readonly("cpu_card_uuid", &WorkstationInfo::cpu_card_uuid)
-        .def_readonly("system_mac", &WorkstationInfo::system_mac)
-        .def_readonly("system_name", &WorkstationInfo::system_name)
+        .def_property_readonly("serial_number", dataTextField(&WorkstationInfo::serial_number))
+        .def_property_readonly("model_name", dataTextField(&WorkstationInfo::model_name))
+        .def_property_readonly("firmware_version", dataTextField(&WorkstationInfo::firmware_version))
+        .def_property_readonly("firmware_build_id", dataTextField(&WorkstationInfo::firmware_build_id))
+        .def_property_readonly("cpu_card_uuid", dataTextField(&WorkstationInfo::cpu_card_uuid))
+        .def_property_readonly("system_mac", dataTextField(&WorkstationInfo::system_mac))
+        .def_property_readonly("system_name", dataTextField(&WorkstationInfo::system_name))
         .def_readonly("mode", &WorkstationInfo::mode);
 
     py::class_<WorkstationStatus>(m, "WorkstationStatus")
         .def_readonly("uptime", &WorkstationStatus::uptime)
         .def_readonly("busy", &WorkstationStatus::busy)
-        .def_readonly("last_dc_calibration", &WorkstationStatus::last_dc_calibration);
+        .def_property_readonly("last_dc_calibration", dataTextField(&WorkstationStatus::last_dc_calibration));
 
     py::class_<WebsocketConnectionInfo>(m, "WebsocketConnectionInfo")
-        .def_readonly("connection_id", &WebsocketConnectionInfo::connection_id)
-        .def_readonly("connected_since", &WebsocketConnectionInfo::connected_since)
-        .def_readonly("remote_addr", &WebsocketConnectionInfo::remote_addr)
+        .def_property_readonly("connection_id", dataTextField(&WebsocketConnectionInfo::connection_id))
+        .def_property_readonly("connected_since", dataTextField(&WebsocketConnectionInfo::connected_since))
+        .def_property_readonly("remote_addr", dataTextField(&WebsocketConnectionInfo::remote_addr))
         .def_readonly("remote_port", &WebsocketConnectionInfo::remote_port)
-        .def_readonly("target", &WebsocketConnectionInfo::target)
-        .def_readonly("user_agent", &WebsocketConnectionInfo::user_agent)
+        .def_property_readonly("target", dataTextField(&WebsocketConnectionInfo::target))
+        .def_property_readonly("user_agent", dataTextField(&WebsocketConnectionInfo::user_agent))
         .def_readonly("using_tls", &WebsocketConnectionInfo::using_tls);
 }

@@ -1,6 +1,7 @@
 // DiscoveredDevice and AutoDiscovery: finding workstations on the local
 // network by UDP broadcast before connecting to one.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/duration_arg.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 
@@ -40,11 +41,12 @@ void init_discovery_wrap(py::module_& m)
                                  "    model, firmware and so on) are read by constructing a\n"
                                  "    :class:`marlek_link.MarlekLink` with the address and port and calling\n"
                                  "    :meth:`marlek_link.MarlekLink.id`.\n")
-        .def_readonly("ip_address", &DiscoveredDevice::ip_address, "IPv4 address of the device.")
-        .def_readonly("port", &DiscoveredDevice::port, "Port the device listens on.")
+        .def_property_readonly("ip_address", dataTextField(&DiscoveredDevice::ip_address),
+                               "IPv4 address of the device.")
+        .def_property_readonly("port", dataTextField(&DiscoveredDevice::port), "Port the device listens on.")
         .def_readonly("recovery_mode", &DiscoveredDevice::recovery_mode, "True if the device is in recovery mode.")
         .def_property_readonly(
-            "url", [](const DiscoveredDevice& device) { return device.ip_address + ":" + device.port; },
+            "url", withDataText(+[](const DiscoveredDevice& device) { return device.ip_address + ":" + device.port; }),
             "\n    Address and port in ``ip:port`` notation.\n\n"
             "    Usable as host and port of a :class:`marlek_link.MarlekLink`.\n")
         .def("__repr__", &representation);

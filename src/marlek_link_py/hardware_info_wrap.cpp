@@ -3,6 +3,7 @@
 // a tree by value from a job or a measurement and reads and edits it through
 // views.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/record_list.hpp"
 
@@ -48,13 +49,13 @@ void registerRanges(py::module_& m)
 void registerPathInfo(py::module_& m)
 {
     py::class_<PathInfo> cls(m, "PathInfo");
-    cls.def_readwrite("url", &PathInfo::url, "the path in URL notation")
-        .def_readwrite("urn", &PathInfo::urn, "the path in URN notation")
-        .def_readwrite("sampling", &PathInfo::sampling,
+    cls.def_property("url", dataTextField(&PathInfo::url), textFieldSetter(&PathInfo::url), "the path in URL notation")
+        .def_property("urn", dataTextField(&PathInfo::urn), textFieldSetter(&PathInfo::urn), "the path in URN notation")
+        .def_property("sampling", dataTextField(&PathInfo::sampling), textFieldSetter(&PathInfo::sampling),
                        "sampling type: \"simultan\" (parallel channels sampled at the same time), \"acq\" "
                        "(sequential acquisition channels sampled after the parallel ones) or \"high_precision\" "
                        "(slow high-precision 32-bit channels)")
-        .def_readwrite("source", &PathInfo::source,
+        .def_property("source", dataTextField(&PathInfo::source), textFieldSetter(&PathInfo::source),
                        "where the signal is measured: \"shunt\" (current channel of a potentiostat), \"voltage\" "
                        "(voltage channel of a potentiostat) or \"input\" (analog input of an add-on card)")
         .def_readwrite("relevance", &PathInfo::relevance, "how relevant the channel is: 1.0 best, 0 worst");
@@ -66,13 +67,18 @@ void registerPathInfo(py::module_& m)
 void registerPotentiostatInfo(py::module_& m)
 {
     py::class_<PotentiostatInfo> cls(m, "PotentiostatInfo");
-    cls.def_readwrite("url", &PotentiostatInfo::url, "the potentiostat's path in URL notation")
-        .def_readwrite("urn", &PotentiostatInfo::urn, "the potentiostat's path in URN notation")
-        .def_readwrite("identifier", &PotentiostatInfo::identifier, "unique identification of the potentiostat")
-        .def_readwrite("serialnumber", &PotentiostatInfo::serialnumber, "serial number")
+    cls.def_property("url", dataTextField(&PotentiostatInfo::url), textFieldSetter(&PotentiostatInfo::url),
+                     "the potentiostat's path in URL notation")
+        .def_property("urn", dataTextField(&PotentiostatInfo::urn), textFieldSetter(&PotentiostatInfo::urn),
+                      "the potentiostat's path in URN notation")
+        .def_property("identifier", dataTextField(&PotentiostatInfo::identifier),
+                      textFieldSetter(&PotentiostatInfo::identifier), "unique identification of the potentiostat")
+        .def_property("serialnumber", dataTextField(&PotentiostatInfo::serialnumber),
+                      textFieldSetter(&PotentiostatInfo::serialnumber), "serial number")
         .def_readwrite("has_calibration_data", &PotentiostatInfo::has_calibration_data,
                        "calibration data exist; without them no measurement is possible")
-        .def_readwrite("software", &PotentiostatInfo::software, "software version of the potentiostat")
+        .def_property("software", dataTextField(&PotentiostatInfo::software),
+                      textFieldSetter(&PotentiostatInfo::software), "software version of the potentiostat")
         .def_readwrite("dac_resolution", &PotentiostatInfo::dac_resolution,
                        "resolution in bits of the DAC that produces output values");
     record_list::property(cls, "current_ranges", &PotentiostatInfo::current_ranges,
@@ -87,11 +93,15 @@ void registerPotentiostatInfo(py::module_& m)
 void registerCardInfo(py::module_& m)
 {
     py::class_<CardInfo>(m, "CardInfo")
-        .def_readwrite("name", &CardInfo::name, "name of the card")
-        .def_readwrite("symbol", &CardInfo::symbol, "symbol of the card")
-        .def_readwrite("serialnumber", &CardInfo::serialnumber, "serial number of the card")
-        .def_readwrite("firmware", &CardInfo::firmware, "firmware version of the card")
-        .def_readwrite("hardware", &CardInfo::hardware, "hardware revision of the card");
+        .def_property("name", dataTextField(&CardInfo::name), textFieldSetter(&CardInfo::name), "name of the card")
+        .def_property("symbol", dataTextField(&CardInfo::symbol), textFieldSetter(&CardInfo::symbol),
+                      "symbol of the card")
+        .def_property("serialnumber", dataTextField(&CardInfo::serialnumber), textFieldSetter(&CardInfo::serialnumber),
+                      "serial number of the card")
+        .def_property("firmware", dataTextField(&CardInfo::firmware), textFieldSetter(&CardInfo::firmware),
+                      "firmware version of the card")
+        .def_property("hardware", dataTextField(&CardInfo::hardware), textFieldSetter(&CardInfo::hardware),
+                      "hardware revision of the card");
 }
 
 void registerHardwareInfo(py::module_& m)
@@ -110,11 +120,15 @@ void registerHardwareInfo(py::module_& m)
             py::arg("url"), "whether a path or a potentiostat has exactly this URL")
         .def(
             "convert_urn_to_url",
-            [](const HardwareInfo& info, std::string_view urn) { return info.convertUrnToUrl(urn); }, py::arg("urn"),
+            withDataText(
+                +[](const HardwareInfo& info, std::string_view urn) { return info.convertUrnToUrl(urn); }),
+            py::arg("urn"),
             "the URL of the path or potentiostat with this URN; empty when there is none")
         .def(
             "convert_url_to_urn",
-            [](const HardwareInfo& info, std::string_view url) { return info.convertUrlToUrn(url); }, py::arg("url"),
+            withDataText(
+                +[](const HardwareInfo& info, std::string_view url) { return info.convertUrlToUrn(url); }),
+            py::arg("url"),
             "the URN of the path or potentiostat with this URL; empty when there is none");
 }
 

@@ -3,6 +3,7 @@
 // Zmu4ImpedanceConfiguration, with the polynomial and connection classes
 // they are made of.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/hardware_settings_parts.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/record_list.hpp"
@@ -48,9 +49,11 @@ void registerChannel(py::module_& m)
              "    :param dimension: dimension of the channel\n"
              "    :param unit: unit of the channel\n"
              "    :param polynomial: :class:`marlek_link.UserPolynomial` giving the channel's DC value\n")
-        .def_readwrite("uri", &Channel::uri, "identifier of the channel: two device paths joined by \"~\"")
-        .def_readwrite("dimension", &Channel::dimension, "dimension of the channel")
-        .def_readwrite("unit", &Channel::unit, "unit of the channel")
+        .def_property("uri", dataTextField(&Channel::uri), textFieldSetter(&Channel::uri),
+                      "identifier of the channel: two device paths joined by \"~\"")
+        .def_property("dimension", dataTextField(&Channel::dimension), textFieldSetter(&Channel::dimension),
+                      "dimension of the channel")
+        .def_property("unit", dataTextField(&Channel::unit), textFieldSetter(&Channel::unit), "unit of the channel")
         .def_readwrite("polynomial", &Channel::polynomial,
                        "polynomial giving the channel's DC value; it also enters the impedance calculation");
 }
@@ -66,10 +69,13 @@ void registerImpedanceConfigurations(py::module_& m)
              "    :param numerator: URI of the channel that is divided\n"
              "    :param denominator: URI of the channel that it is divided by\n"
              "    :param impedance_name: human-readable name; may be empty\n")
-        .def_readwrite("numerator", &ImpedanceConfiguration::numerator, "URI of the channel that is divided")
-        .def_readwrite("denominator", &ImpedanceConfiguration::denominator,
+        .def_property("numerator", dataTextField(&ImpedanceConfiguration::numerator),
+                      textFieldSetter(&ImpedanceConfiguration::numerator), "URI of the channel that is divided")
+        .def_property("denominator", dataTextField(&ImpedanceConfiguration::denominator),
+                      textFieldSetter(&ImpedanceConfiguration::denominator), 
                        "URI of the channel that it is divided by")
-        .def_readwrite("impedance_name", &ImpedanceConfiguration::impedance_name,
+        .def_property("impedance_name", dataTextField(&ImpedanceConfiguration::impedance_name),
+                      textFieldSetter(&ImpedanceConfiguration::impedance_name), 
                        "human-readable name of this impedance; may be empty");
 
     py::class_<Zmu4ImpedanceConfiguration>(m, "Zmu4ImpedanceConfiguration")
@@ -86,7 +92,8 @@ void registerImpedanceConfigurations(py::module_& m)
                        "add-on card connector whose signal is divided")
         .def_readwrite("denominator", &Zmu4ImpedanceConfiguration::denominator,
                        "add-on card connector whose signal it is divided by")
-        .def_readwrite("impedance_name", &Zmu4ImpedanceConfiguration::impedance_name,
+        .def_property("impedance_name", dataTextField(&Zmu4ImpedanceConfiguration::impedance_name),
+                      textFieldSetter(&Zmu4ImpedanceConfiguration::impedance_name), 
                        "human-readable name of this impedance; may be empty");
 }
 

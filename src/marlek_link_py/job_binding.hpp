@@ -60,6 +60,7 @@
 // for an optional, the value a dict without the key gives it); recordList()
 // for a vector of records that have a field list of their own.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_json_common/json_common/jobs/joboptions.hpp"
@@ -250,7 +251,7 @@ void addProperty(Class& cls, const F& field, Docs docs)
     using Self = typename Class::type;
     using Value = typename F::Value;
     auto member = field.member;
-    auto get = [member](const Self& self) -> Value { return self.*member; };
+    auto get = [member](const Self& self) { return DataText<Value>{self.*member}; };
     auto set = [member](Self& self, const Value& value) { self.*member = value; };
     if (docs == Docs::shown && field.doc != nullptr) {
         cls.def_property(field.name, get, set, field.doc);

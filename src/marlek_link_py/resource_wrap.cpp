@@ -3,6 +3,7 @@
 // The network round trips run without the interpreter lock, so that the
 // link's callbacks (which need it) are not held up behind them.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
 #include "marlek_link/marlek_link.hpp"
@@ -76,11 +77,11 @@ void register_resource_class(py::module_& m)
         .def(py::init<>())
         .def_static("from_id", &Resource::fromId, py::arg("type"), py::arg("resource_id"))
         .def("is_valid", &Resource::isValid)
-        .def("get_id", &Resource::getResourceId)
+        .def("get_id", withDataText(&Resource::getResourceId))
         .def("get_type", &Resource::getType)
-        .def("get_name", &Resource::getName)
-        .def("get_creation_date", &Resource::getCreated)
-        .def("get_last_updated_date", &Resource::getUpdated)
+        .def("get_name", withDataText(&Resource::getName))
+        .def("get_creation_date", withDataText(&Resource::getCreated))
+        .def("get_last_updated_date", withDataText(&Resource::getUpdated))
         .def("get_size", &Resource::getSize)
         .def_property_readonly_static("DATA_CHUNK_SIZE_LIMIT",
                                       [](const py::object&) { return Resource::DATA_CHUNK_SIZE_LIMIT; });

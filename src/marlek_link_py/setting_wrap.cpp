@@ -5,6 +5,7 @@
 // BOOL, only an integer within 32 bits is INT, and only a non-integral number
 // is DOUBLE, so that a large int or None never turns into a boolean.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/setting_value.hpp"
 #include "marlek_link_py/settings_set_wrap.hpp"
@@ -171,7 +172,7 @@ void addAssignments(SettingClass& cls)
 void addReaders(SettingClass& cls)
 {
     cls.def("get_type", &Setting::getType, "\n    The kind of value the setting holds.\n")
-        .def("get_string_value", &Setting::getStringValue,
+        .def("get_string_value", withDataText(&Setting::getStringValue),
              "\n    The text value; raises RuntimeError when the setting holds another kind.\n")
         .def("get_bool_value", &Setting::getBoolValue,
              "\n    The boolean value; raises RuntimeError when the setting holds another kind.\n")
@@ -179,12 +180,12 @@ void addReaders(SettingClass& cls)
              "\n    The integer value; raises RuntimeError when the setting holds another kind.\n")
         .def("get_double_value", &Setting::getDoubleValue,
              "\n    The floating point value; raises RuntimeError when the setting holds another kind.\n")
-        .def("as_string", &settingText, "\n    The value as text.\n")
+        .def("as_string", withDataText(&settingText), "\n    The value as text.\n")
         .def("successfully_updated", &Setting::successfullyUpdated,
              "\n    Whether the workstation accepted the setting at the last update.\n")
         .def("get_update_failure_reason", &Setting::getUpdateFailureReason,
              "\n    Why the workstation refused the setting; code NONE when it never did.\n")
-        .def("__str__", &settingText)
+        .def("__str__", withDataText(&settingText))
         .def("__copy__", [](const Setting& setting) { return Setting(setting); })
         .def(
             "__deepcopy__", [](const Setting& setting, const py::dict&) { return Setting(setting); },

@@ -2,6 +2,7 @@
 // iterating gives views of the entries, which never move; storing a Setting
 // copies it.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/setting_value.hpp"
 #include "marlek_link_py/settings_set_wrap.hpp"
 
@@ -83,7 +84,7 @@ py::tuple next(const py::object& self)
     auto& [name, setting] = *iterator.position++;
     py::object view = py::cast(&setting, py::return_value_policy::reference);
     py::detail::keep_alive_impl(view, self);
-    return py::make_tuple(py::cast(name), std::move(view));
+    return py::make_tuple(dataText(name), std::move(view));
 }
 
 SettingsSet fromPairs(const std::vector<std::pair<std::string, Setting>>& settings)
@@ -174,7 +175,7 @@ void addItemAccess(SetClass& cls)
             [](const SettingsSet& set) {
                 py::list names;
                 for (const auto& entry : set) {
-                    names.append(py::cast(entry.first));
+                    names.append(dataText(entry.first));
                 }
                 return names;
             },

@@ -2,6 +2,7 @@
 // two TLS methods of MarlekLink: the trust settings a script gives the link
 // and the report of the last certificate check.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/link_python_side.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
@@ -45,18 +46,18 @@ TlsVerificationResult lastVerificationResult(const MarlekLink& link)
 void register_tls_classes(py::module_& m)
 {
     py::class_<TlsCertificateInfo>(m, "TlsCertificateInfo")
-        .def_readonly("subject_dn", &TlsCertificateInfo::subject_dn)
-        .def_readonly("issuer_dn", &TlsCertificateInfo::issuer_dn)
-        .def_readonly("common_name", &TlsCertificateInfo::common_name)
+        .def_property_readonly("subject_dn", dataTextField(&TlsCertificateInfo::subject_dn))
+        .def_property_readonly("issuer_dn", dataTextField(&TlsCertificateInfo::issuer_dn))
+        .def_property_readonly("common_name", dataTextField(&TlsCertificateInfo::common_name))
         .def_readonly("valid_from", &TlsCertificateInfo::valid_from)
         .def_readonly("valid_until", &TlsCertificateInfo::valid_until)
         .def_readonly("is_expired", &TlsCertificateInfo::is_expired)
-        .def_readonly("serial_number", &TlsCertificateInfo::serial_number)
-        .def_readonly("sha256_fingerprint", &TlsCertificateInfo::sha256_fingerprint)
-        .def_readonly("public_key_type", &TlsCertificateInfo::public_key_type)
+        .def_property_readonly("serial_number", dataTextField(&TlsCertificateInfo::serial_number))
+        .def_property_readonly("sha256_fingerprint", dataTextField(&TlsCertificateInfo::sha256_fingerprint))
+        .def_property_readonly("public_key_type", dataTextField(&TlsCertificateInfo::public_key_type))
         .def_readonly("public_key_bits", &TlsCertificateInfo::public_key_bits)
-        .def_readonly("sans", &TlsCertificateInfo::sans)
-        .def_readonly("pem_string", &TlsCertificateInfo::pem_string);
+        .def_property_readonly("sans", dataTextField(&TlsCertificateInfo::sans))
+        .def_property_readonly("pem_string", dataTextField(&TlsCertificateInfo::pem_string));
 
     // chain gives views of the records inside the result, each keeping the
     // result alive.
@@ -64,7 +65,7 @@ void register_tls_classes(py::module_& m)
         .def_readonly("trusted_by_system", &TlsVerificationResult::trusted_by_system)
         .def_readonly("error_depth", &TlsVerificationResult::error_depth)
         .def_readonly("openssl_error_code", &TlsVerificationResult::openssl_error_code)
-        .def_readonly("error_message", &TlsVerificationResult::error_message)
+        .def_property_readonly("error_message", dataTextField(&TlsVerificationResult::error_message))
         .def_readonly("chain", &TlsVerificationResult::chain);
 
     py::class_<TlsConfiguration>(m, "TlsConfiguration")
@@ -89,10 +90,14 @@ void register_tls_classes(py::module_& m)
              "    :param certificate_hostname: host name the server certificate is checked against instead of\n"
              "        the host used to connect; only takes effect when the\n"
              "        :attr:`marlek_link.MarlekLinkConnectionFlags.SSL_VERIFY_CUSTOM_HOSTNAME` flag is set.\n")
-        .def_readwrite("trusted_ca_files", &TlsConfiguration::trusted_ca_files)
-        .def_readwrite("trusted_ca_certificates", &TlsConfiguration::trusted_ca_certificates)
-        .def_readwrite("trusted_cert_fingerprints", &TlsConfiguration::trusted_cert_fingerprints)
-        .def_readwrite("certificate_hostname", &TlsConfiguration::certificate_hostname);
+        .def_property("trusted_ca_files", dataTextField(&TlsConfiguration::trusted_ca_files),
+                      textFieldSetter(&TlsConfiguration::trusted_ca_files))
+        .def_property("trusted_ca_certificates", dataTextField(&TlsConfiguration::trusted_ca_certificates),
+                      textFieldSetter(&TlsConfiguration::trusted_ca_certificates))
+        .def_property("trusted_cert_fingerprints", dataTextField(&TlsConfiguration::trusted_cert_fingerprints),
+                      textFieldSetter(&TlsConfiguration::trusted_cert_fingerprints))
+        .def_property("certificate_hostname", dataTextField(&TlsConfiguration::certificate_hostname),
+                      textFieldSetter(&TlsConfiguration::certificate_hostname));
 }
 
 void add_link_tls_methods(LinkClass& cls)

@@ -51,8 +51,10 @@ void registerOptions(py::module_& xml)
     py::class_<ExportOptions>(xml, "ExportOptions",
                               MARLEK_DOC("What the exporter writes into a file's information block, and how."))
         .def(py::init(&defaultOptions))
-        .def_readwrite("generator", &ExportOptions::generator, MARLEK_DOC("name of the producing application"))
-        .def_readwrite("generator_version", &ExportOptions::generator_version,
+        .def_property("generator", dataTextField(&ExportOptions::generator), textFieldSetter(&ExportOptions::generator),
+                      MARLEK_DOC("name of the producing application"))
+        .def_property("generator_version", dataTextField(&ExportOptions::generator_version),
+                      textFieldSetter(&ExportOptions::generator_version), 
                        MARLEK_DOC("version of the producing application"))
         .def_readwrite("compact_xml", &ExportOptions::compact_xml,
                        MARLEK_DOC("write without indentation and line breaks"));

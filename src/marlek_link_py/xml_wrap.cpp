@@ -2,6 +2,7 @@
 // versions, the base of everything that can be written as XML, the result of
 // an import, the file's information block, and the measurement payload.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/xml_objects.hpp"
@@ -67,14 +68,19 @@ void registerFileInfo(py::module_& xml)
         .def_property_readonly_static(
             "INVALID_FILE_VERSION", [](const py::object&) { return MarlekFileInfo::INVALID_FILE_VERSION; },
             MARLEK_DOC("the version of a block that states none"))
-        .def_readwrite("type", &MarlekFileInfo::type, MARLEK_DOC("element name of the file's payload"))
+        .def_property("type", dataTextField(&MarlekFileInfo::type), textFieldSetter(&MarlekFileInfo::type),
+                      MARLEK_DOC("element name of the file's payload"))
         .def_readwrite("file_version", &MarlekFileInfo::file_version, MARLEK_DOC("format version of the file"))
-        .def_readwrite("creation_timestamp", &MarlekFileInfo::creation_timestamp,
+        .def_property("creation_timestamp", dataTextField(&MarlekFileInfo::creation_timestamp),
+                      textFieldSetter(&MarlekFileInfo::creation_timestamp), 
                        MARLEK_DOC("when the file was written"))
-        .def_readwrite("generator", &MarlekFileInfo::generator, MARLEK_DOC("name of the writing program"))
-        .def_readwrite("generator_version", &MarlekFileInfo::generator_version,
+        .def_property("generator", dataTextField(&MarlekFileInfo::generator),
+                      textFieldSetter(&MarlekFileInfo::generator), MARLEK_DOC("name of the writing program"))
+        .def_property("generator_version", dataTextField(&MarlekFileInfo::generator_version),
+                      textFieldSetter(&MarlekFileInfo::generator_version), 
                        MARLEK_DOC("version of the writing program"))
-        .def_readwrite("comment", &MarlekFileInfo::comment, MARLEK_DOC("free comment"));
+        .def_property("comment", dataTextField(&MarlekFileInfo::comment), textFieldSetter(&MarlekFileInfo::comment),
+                      MARLEK_DOC("free comment"));
 }
 
 } // namespace

@@ -168,10 +168,13 @@ def test_wrong_values_leave_fields_unchanged(tree, value):
     assert pot.dac_resolution == 16 and pot.current_ranges[0].index == 0
 
 
-def test_text_fields_take_bytes_and_decode_strictly(tree):
+def test_text_fields_take_bytes_and_read_bad_bytes_as_replacement(tree):
     card = tree.cards[0]
     card.name = b"raw"
     assert card.name == "raw"
     card.name = b"\xff"
-    with pytest.raises(UnicodeDecodeError):
-        card.name
+    assert card.name == "\ufffd"
+    path, potentiostat = tree.paths[0], tree.potentiostats[0]
+    path.urn = b"a\xffb"
+    potentiostat.identifier = b"\xfe"
+    assert (path.urn, potentiostat.identifier) == ("a\ufffdb", "\ufffd")

@@ -286,13 +286,14 @@ def test_set_copies_are_independent():
         settings.__deepcopy__([])
 
 
-def test_text_decoding_is_strict():
+def test_bad_text_bytes_read_as_replacement_and_stay_stored():
     settings = ml.SettingsSet()
     settings[b"\xff"] = ml.Setting(b"\xfe")
-    with pytest.raises(UnicodeDecodeError):
-        settings.keys()
-    with pytest.raises(UnicodeDecodeError):
-        settings[b"\xff"].get_string_value()
+    assert settings.keys() == ["\ufffd"]
+    assert [name for name, _ in settings] == ["\ufffd"]
+    setting = settings[b"\xff"]
+    assert (setting.get_string_value(), setting.as_string(), str(setting)) == ("\ufffd",) * 3
+    assert len(settings) == 1
 
 
 def test_settings_without_a_connection():
