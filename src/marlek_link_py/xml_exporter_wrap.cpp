@@ -71,9 +71,9 @@ void registerExporter(py::module_& xml)
         .def("get_options", &MXmlExporter::getOptions, py::return_value_policy::copy,
              MARLEK_DOC("A copy of the options."))
         .def("set_options", &MXmlExporter::setOptions, py::arg("options"), MARLEK_DOC("Replace the options."))
-        .def("get_generator", &MXmlExporter::getGenerator)
+        .def("get_generator", withDataText(&MXmlExporter::getGenerator))
         .def("set_generator", &MXmlExporter::setGenerator, py::arg("generator"))
-        .def("get_generator_version", &MXmlExporter::getGeneratorVersion)
+        .def("get_generator_version", withDataText(&MXmlExporter::getGeneratorVersion))
         .def("set_generator_version", &MXmlExporter::setGeneratorVersion, py::arg("generator_version"))
         .def_static(
             "get_file_version", [] { return MXml::XmlFormatVersion::CURRENT; },
