@@ -17,8 +17,9 @@ public:
 
     // Reads a data table into output columns the caller has sized: at least
     // as many columns as the table has, each holding the expected row count.
-    // Text after the last expected row is ignored. The unit and URN lines are
-    // the two lines right after the name line and may be empty.
+    // Text after the last expected row is ignored. The name, unit and URN
+    // lines are the three lines after the table's leading line end and may
+    // be empty.
     bool parse();
     // Skips line ends; false at the end of the text, otherwise `line` is the
     // text up to the next line feed and the result is whether it is
@@ -39,6 +40,7 @@ public:
 
 private:
     void skipLineEnds();
+    void skipOneLineEnd();
     bool atEnd() const;
     std::string_view restOfLine();
     // Reads one value token of a row; `last` is whether it ends the row.

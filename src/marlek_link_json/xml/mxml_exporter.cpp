@@ -3,6 +3,7 @@
 #include "marlek_link_json/atomic_file_writer.hpp"
 #include "marlek_link_json/xml/marlek_file_info.hpp"
 #include "marlek_link_json/xml/xml_format_version.hpp"
+#include "marlek_link_json/xml/xml_text_printer.hpp"
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 #include <tinyxml2.h>
@@ -37,7 +38,7 @@ ErrorObject unexpected(const std::exception& e)
 
 std::string printed(const tinyxml2::XMLDocument& document, bool compact)
 {
-    tinyxml2::XMLPrinter printer(nullptr, compact);
+    XmlTextPrinter printer(compact);
     document.Print(&printer);
     return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
 }
