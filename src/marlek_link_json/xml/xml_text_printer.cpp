@@ -11,18 +11,26 @@ namespace {
 
 constexpr std::string_view CDATA_END = "]]>";
 
-const char* referenceFor(char c, bool inAttribute)
+const char* referenceFor(char c, XmlTextPrinter::Context context)
 {
+    using Context = XmlTextPrinter::Context;
     switch (c) {
     case '\r':
         return "&#13;";
     case '\n':
-        return inAttribute ? "&#10;" : nullptr;
+        return context != Context::TEXT ? "&#10;" : nullptr;
     case '\t':
-        return inAttribute ? "&#9;" : nullptr;
+        return context != Context::TEXT ? "&#9;" : nullptr;
+    case ' ':
+        return context == Context::BLANK_TEXT ? "&#32;" : nullptr;
     default:
         return nullptr;
     }
+}
+
+bool isBlank(std::string_view text)
+{
+    return !text.empty() && text.find_first_not_of(" \t\n\r") == std::string_view::npos;
 }
 
 // Where the first CDATA section of `text` has to end: before a carriage
@@ -43,18 +51,25 @@ bool XmlTextPrinter::VisitEnter(const tinyxml2::XMLElement& element, const tinyx
 {
     const tinyxml2::XMLElement* parent = element.Parent() != nullptr ? element.Parent()->ToElement() : nullptr;
     OpenElement(element.Name(), parent != nullptr ? CompactMode(*parent) : CompactMode(element));
-    inAttribute = true;
+    context = Context::ATTRIBUTE;
     for (; attribute != nullptr; attribute = attribute->Next()) {
         PushAttribute(attribute->Name(), attribute->Value());
     }
-    inAttribute = false;
+    context = Context::TEXT;
     return true;
 }
 
 bool XmlTextPrinter::Visit(const tinyxml2::XMLText& text)
 {
     const std::string_view value = text.Value();
-    if (!text.CData() || cdataPieceLength(value) == std::string_view::npos) {
+    if (!text.CData()) {
+        // Parsers drop a text of blanks alone between two tags.
+        context = isBlank(value) ? Context::BLANK_TEXT : Context::TEXT;
+        tinyxml2::XMLPrinter::Visit(text);
+        context = Context::TEXT;
+        return true;
+    }
+    if (cdataPieceLength(value) == std::string_view::npos) {
         return tinyxml2::XMLPrinter::Visit(text);
     }
     writeCdata(text.Value());
@@ -95,12 +110,12 @@ void XmlTextPrinter::Write(const char* data, std::size_t size)
 {
     const char* const end = data + size;
     while (data != end) {
-        const char* special = std::find_if(data, end, [this](char c) { return referenceFor(c, inAttribute); });
+        const char* special = std::find_if(data, end, [this](char c) { return referenceFor(c, context) != nullptr; });
         tinyxml2::XMLPrinter::Write(data, static_cast<std::size_t>(special - data));
         if (special == end) {
             return;
         }
-        tinyxml2::XMLPrinter::Write(referenceFor(*special, inAttribute));
+        tinyxml2::XMLPrinter::Write(referenceFor(*special, context));
         data = special + 1;
     }
 }

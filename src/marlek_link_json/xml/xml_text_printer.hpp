@@ -7,13 +7,16 @@
 namespace MXml {
 
 // Prints a document so that every text reads back unchanged. XML readers
-// turn a raw carriage return into a line feed and, in attribute values, line
-// feeds and tabs into spaces; these characters are written as character
-// references instead. A CDATA section cannot hold a reference, nor the text
+// turn a raw carriage return into a line feed, in attribute values line feeds
+// and tabs into spaces, and drop a text of blanks alone; these characters are
+// written as character references instead. A CDATA section cannot hold a reference, nor the text
 // "]]>": such a section is written as several sections with the reference,
 // or the split "]]>", between them.
 class XmlTextPrinter : public tinyxml2::XMLPrinter {
 public:
+    // What the text being written is part of.
+    enum class Context { TEXT, ATTRIBUTE, BLANK_TEXT };
+
     explicit XmlTextPrinter(bool compact);
 
     bool VisitEnter(const tinyxml2::XMLElement& element, const tinyxml2::XMLAttribute* attribute) override;
@@ -26,7 +29,7 @@ protected:
 private:
     void writeCdata(const char* text);
 
-    bool inAttribute = false;
+    Context context = Context::TEXT;
 };
 
 } // namespace MXml
