@@ -94,6 +94,9 @@ TEST(DcDatasetXml, RoundTrips)
     // are empty lines.
     const DcDataset bare = makeDc({ColumnHeader("time", "", "")}, {{1.0, 2.0}});
     expectSameDc(*roundTrip(bare), bare);
+    // Without a name as well, the name line is empty too.
+    const DcDataset nameless = makeDc({ColumnHeader("", "", "")}, {{1.0, 2.0}});
+    expectSameDc(*roundTrip(nameless), nameless);
 
     DcDataset joined = sample();
     ASSERT_TRUE(joined.append(makeDc(sample().getHeader().getColumns(), {{5.0}, {6.0}}, "second"), 1.0));
