@@ -24,6 +24,7 @@
 #include <tinyxml2.h>
 
 #include <bit>
+#include <filesystem>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -367,6 +368,69 @@ TEST(DatasetRoundTrip, MeasurementsWithEmptyDatasetsSaveAndImport)
             expectSameDataset(*measurement.getDatasets()[d], read->getDatasets()[d]);
         }
     }
+}
+
+// Impedance datasets of two rows whose element the reader would refuse or
+// read as another dataset.
+EisDataset unreadable(std::vector<ColumnHeader> meta, std::vector<PathDataHeader> paths,
+                      std::vector<std::vector<std::vector<double>>> waves)
+{
+    std::vector<std::vector<std::vector<double>>> pathTracks;
+    for (const PathDataHeader& path : paths) {
+        pathTracks.emplace_back(path.getColumns().size(), std::vector<double>{1.0, 2.0});
+    }
+    std::vector<std::vector<double>> metaTracks(meta.size(), std::vector<double>{1.0, 2.0});
+    return EisDataset(LiveDataHeaderEis("EIS", "EIS", std::move(meta), {}, std::move(paths), {}, {}), {},
+                      std::move(pathTracks), std::move(waves), {}, {}, std::move(metaTracks), jobWithId("job"));
+}
+
+TEST(DatasetRoundTrip, WhatWouldNotReadBackIsNotSaved)
+{
+    const std::vector<ColumnHeader> meta = {ColumnHeader("frequency", "Hz", ""), ColumnHeader("periods", "", ""),
+                                            ColumnHeader("time", "s", "")};
+    auto path = [](const std::string& uri, std::size_t columns) {
+        return PathDataHeader(uri, "p", std::vector<ColumnHeader>(columns, ColumnHeader("dc", "V", uri)),
+                              UserPolynomial());
+    };
+    struct Case {
+        const char* name;
+        EisDataset dataset;
+        std::string problem;
+    };
+    const std::vector<Case> cases = {
+        {"TwoMetaColumns", unreadable({meta[0], meta[1]}, {}, {}),
+         "an impedance dataset with rows needs the meta columns frequency, periods and time"},
+        {"EmptyPathUri", unreadable(meta, {path("", 1)}, {{}}),
+         "a column class has the empty group key of the meta columns"},
+        {"SharedUri", unreadable(meta, {path("U", 1), path("U", 1)}, {{}, {}}),
+         "two column classes share the group key 'U'"},
+        {"SharedUriFirstWithoutColumns", unreadable(meta, {path("U", 0), path("U", 1)}, {{}, {}}),
+         "two column classes share the group key 'U'"},
+        {"MoreWavesThanRows", unreadable(meta, {path("U", 1)}, {{{1.0}, {2.0}, {3.0}}}),
+         "sync path 0 has more waves than the dataset has rows"},
+    };
+    TemporaryFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string expected = "resource content invalid: the object would not read back from its XML: ";
+        const MXml::MXmlExporter exporter;
+        const auto bare = exporter.serialize(c.dataset);
+        ASSERT_FALSE(bare.has_value());
+        EXPECT_EQ(bare.error().getErrorCodeEnum(), ErrorCodeEnum::RESOURCE_CONTENT_INVALID);
+        EXPECT_EQ(textOf(bare.error()), expected + c.problem);
+        const auto standalone = exporter.serializeAsFileStandalone(c.dataset, "");
+        ASSERT_FALSE(standalone.has_value());
+        EXPECT_EQ(textOf(standalone.error()), expected + c.problem);
+
+        MXml::Measurement measurement;
+        measurement.appendDataset(std::make_shared<EisDataset>());
+        measurement.appendDataset(std::make_shared<EisDataset>(c.dataset));
+        const auto file = folder / (std::string(c.name) + ".xml");
+        EXPECT_EQ(textOf(exporter.saveAsFileStandalone(measurement, file, "")), expected + "dataset #1: " + c.problem);
+        EXPECT_FALSE(std::filesystem::exists(file));
+    }
+    // A later class without columns under a used key takes nothing away.
+    EXPECT_TRUE(MXml::MXmlExporter().serialize(unreadable(meta, {path("U", 1), path("U", 0)}, {{}, {}})).has_value());
 }
 
 } // namespace
