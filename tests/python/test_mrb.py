@@ -9,6 +9,7 @@ import xml.etree.ElementTree as ET
 import pytest
 
 import marlek_link as ml
+from marlek_link import xml as mx
 
 from dataset_helpers import eis_header, eis_table
 from file_fixtures import (DC_COLUMNS, EIS_IMPEDANCE, EIS_META, EIS_PATHS, EIS_WAVES, PROTOCOL_VERSION, dc_snapshot,
@@ -109,7 +110,7 @@ EXACT_COEFFICIENTS = [-934.3173604624975, 0.1, 2.2250738585072014e-308, -1.23456
 
 def written_coefficients(dataset):
     """The path polynomials' coefficients as the exporter writes them."""
-    root = ET.fromstring(ml.MXmlExporter().serialize(dataset))
+    root = ET.fromstring(mx.MXmlExporter().serialize(dataset))
     return [[float(c.text) for c in path.iter("coefficient")]
             for path in root.iter("column-class") if path.get("type") == "path"]
 

@@ -211,7 +211,7 @@ def test_texts_that_xml_treats_specially_survive_files_and_element_trees(testing
     root = exporter.get_xml_element_tree(dataset, "a\r\nb")
     assert root.find("marlek-fileinfo/comment").text == "a\r\nb"
     assert [c.get("name") for c in root.iter("column")] == names
-    read = mx.MXmlImporter().import_from_memory(exporter.serialize_as_file_standalone(dataset, "a\r\nb"))
+    read = mx.MXmlImporter().import_from_memory(exporter.serialize_as_file_standalone(dataset, "a\r\nb").encode())
     assert read.file_info.comment == "a\r\nb"
     assert [c.get_dimension() for c in read.object.get_header().get_columns()] == names
     assert read.object.get_tracks() == [[1.0, 2.0]] * len(names)
