@@ -1,7 +1,6 @@
 #include "marlek_link_json/xml/xml_text_printer.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <string_view>
 
