@@ -224,6 +224,22 @@ TEST(DcDatasetXml, ReadsHandMadeElements)
     EXPECT_TRUE(std::isnan(dataset->getIncludedDatasets()[1].first_time_value));
 }
 
+TEST(DcDatasetXml, TablesStartingWithBlankLinesStillRead)
+{
+    // Other writers may put blank lines before the names; a table that does
+    // not read with one leading line end is read after all of them.
+    for (const std::string table : {"<![CDATA[\n\n\ntime;voltage\ns;V\n;P\n0;1\n]]>",
+                                     "<![CDATA[\r\n\r\ntime;voltage\r\ns;V\r\n;P\r\n0;1\r\n]]>"}) {
+        Fixture fixture(dcFixture(section("DC", "1"), table));
+        MXml::DeserializationContext context;
+        const auto dataset = DcDataset::buildFromXmlElement(fixture.root(), context);
+        ASSERT_NE(dataset, nullptr) << reportedMessage(context);
+        EXPECT_EQ(dataset->getHeader().getColumns(),
+                  (std::vector<ColumnHeader>{ColumnHeader("time", "s", ""), ColumnHeader("voltage", "V", "P")}));
+        EXPECT_EQ(dataset->getTracks(), (std::vector<std::vector<double>>{{0}, {1}}));
+    }
+}
+
 TEST(DcDatasetXml, RowsBeyondTheDeclaredCountAreNotRead)
 {
     Fixture fixture(dcFixture(section("DC", "1"), TABLE));

@@ -96,12 +96,16 @@ std::vector<std::string_view> CsvParser::tokenize(std::string_view line)
     return tokens;
 }
 
-bool CsvParser::parse()
+bool CsvParser::parse(LeadingLineEnds leading)
 {
     // The table starts with one line end and the three header lines follow
     // as exactly the next three lines: with one column an empty name, unit
     // or URN is an empty line, which must not be taken for a line break.
-    skipOneLineEnd();
+    if (leading == LeadingLineEnds::One) {
+        skipOneLineEnd();
+    } else {
+        skipLineEnds();
+    }
     if (atEnd()) {
         return false;
     }

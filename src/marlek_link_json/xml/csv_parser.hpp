@@ -19,8 +19,11 @@ public:
     // as many columns as the table has, each holding the expected row count.
     // Text after the last expected row is ignored. The name, unit and URN
     // lines are the three lines after the table's leading line end and may
-    // be empty.
-    bool parse();
+    // be empty. Files of other writers may start the table with several line
+    // ends: `LeadingLineEnds::Any` skips all of them (then the name line
+    // cannot be empty), for a second try when the first one fails.
+    enum class LeadingLineEnds { One, Any };
+    bool parse(LeadingLineEnds leading = LeadingLineEnds::One);
     // Skips line ends; false at the end of the text, otherwise `line` is the
     // text up to the next line feed and the result is whether it is
     // non-empty.

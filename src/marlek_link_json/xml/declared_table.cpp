@@ -18,8 +18,12 @@ std::optional<std::vector<std::vector<double>>> readDeclaredTable(std::string_vi
     bool read = size.rows.has_value() && CsvParser::canHold(text, size.columns, rows);
     if (read) {
         tracks.assign(size.columns, std::vector<double>(rows));
-        CsvParser parser(tracks, text.c_str());
-        read = parser.parse();
+        read = CsvParser(tracks, text.c_str()).parse(CsvParser::LeadingLineEnds::One);
+        // A table that other writers began with blank lines reads as before.
+        if (!read) {
+            tracks.assign(size.columns, std::vector<double>(rows));
+            read = CsvParser(tracks, text.c_str()).parse(CsvParser::LeadingLineEnds::Any);
+        }
     }
     if (!read) {
         context.reportError("the " + std::string(kind) + " data table does not match the declared "
