@@ -244,14 +244,13 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
                            static_cast<double>(resource.getSize()), ">", static_cast<double>(maximumSize));
     }
 
-    // The content may not exceed the caller's maximum, or without one the
-    // size the workstation announced.
-    const std::uint64_t bound = maximumSize != 0 ? maximumSize : resource.getSize();
+    // Content longer than the resource's size is taken as it comes; the
+    // caller's maximum alone bounds what may be held in memory.
     std::promise<std::optional<ErrorObject>> delivered;
     auto outcome = delivered.get_future();
     auto receiver = std::make_shared<DownloadCallback>(
-        [&delivered, &output, bound](std::string&& content, std::optional<ErrorObject> error) {
-            if (!error && content.size() > bound) {
+        [&delivered, &output, maximumSize](std::string&& content, std::optional<ErrorObject> error) {
+            if (!error && maximumSize != 0 && content.size() > maximumSize) {
                 error = contentInvalid("downloaded resource size invalid");
             }
             if (!error) {

@@ -349,8 +349,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DownloadCase{"binary_before_reply", {.binaryBeforeReply = true}, ErrorCodeEnum::NONE,
                                    kDownloadSize},
                       DownloadCase{"exactly_the_maximum", {}, ErrorCodeEnum::NONE, kDownloadSize, kDownloadSize},
-                      // Without a maximum the announced size bounds the content.
-                      DownloadCase{"longer", {.extendBy = 5}, ErrorCodeEnum::RESOURCE_CONTENT_INVALID, 0},
+                      DownloadCase{"longer", {.extendBy = 5}, ErrorCodeEnum::NONE, kDownloadSize + 5},
                       DownloadCase{"longer_within_the_maximum", {.extendBy = 5}, ErrorCodeEnum::NONE,
                                    kDownloadSize + 5, kDownloadSize + 5},
                       DownloadCase{"longer_beyond_the_maximum", {.extendBy = 5}, ErrorCodeEnum::RESOURCE_CONTENT_INVALID,
