@@ -1,5 +1,7 @@
 #include "fake_workstation/fake_workstation.hpp"
 
+#include "marlek_json_common/json_common/text/base64.hpp"
+
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
@@ -10,7 +12,6 @@
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/use_awaitable.hpp>
 #include <boost/beast/core.hpp>
-#include <boost/beast/core/detail/base64.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl/ssl_stream.hpp>
 #include <boost/beast/websocket.hpp>
@@ -76,11 +77,7 @@ struct ServerContext {
 
 std::string basicAuthorization(const FakeWorkstationOptions::Credentials& credentials)
 {
-    namespace base64 = beast::detail::base64;
-    const std::string plain = credentials.user + ":" + credentials.password;
-    std::string encoded(base64::encoded_size(plain.size()), '\0');
-    encoded.resize(base64::encode(encoded.data(), plain.data(), plain.size()));
-    return "Basic " + encoded;
+    return "Basic " + base64::encode(credentials.user + ":" + credentials.password);
 }
 
 unsigned decideUpgrade(const FakeWorkstationOptions& options, const http::request<http::string_body>& request)
