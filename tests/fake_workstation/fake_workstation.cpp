@@ -415,6 +415,11 @@ private:
                 co_return;
             }
             records.update([](SharedRecords& shared) { ++shared.accepted; });
+            // Without it, a small write behind one not yet acknowledged waits
+            // for the client's delayed acknowledgement: some 40 ms for every
+            // reply, whatever its size.
+            boost::system::error_code ignored;
+            socket.set_option(tcp::no_delay(true), ignored);
             if (options.acceptWithoutAnswer) {
                 silentSockets.push_back(std::move(socket));
             } else if (tlsContext) {
