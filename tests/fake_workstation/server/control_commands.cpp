@@ -127,6 +127,12 @@ boost::json::object scriptJobs(FakeWorkstation& workstation, const boost::json::
     return {};
 }
 
+boost::json::object playJobsWithoutPauses(FakeWorkstation& workstation, const boost::json::object&)
+{
+    workstation.router().playJobsWithoutPauses();
+    return {};
+}
+
 boost::json::object setMeshContent(FakeWorkstation& workstation, const boost::json::object& command)
 {
     const boost::json::value* content = command.if_contains("content");
@@ -148,6 +154,7 @@ const std::map<std::string_view, Command> kCommands = {
     {"extra", extendReplies},
     {"normal", normalReplies},
     {"script_jobs", scriptJobs},
+    {"no_pauses", playJobsWithoutPauses},
     {"mesh_content", setMeshContent},
 };
 

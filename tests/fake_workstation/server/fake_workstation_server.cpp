@@ -39,6 +39,8 @@
 //   {"do": "script_jobs"}          answers every control, hardware,
 //                                  calibration and service job with its
 //                                  sample result
+//   {"do": "no_pauses"}            later jobs send their events and JOB_DONE
+//                                  back to back, without the script's pauses
 //   {"do": "mesh_content", "content": C}
 //                                  "get_mesh_json_file" answers with the file
 //                                  content C (base64 text, not checked)
