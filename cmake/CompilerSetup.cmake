@@ -15,9 +15,11 @@ add_compile_options(-Wall -Wextra -Wno-missing-field-initializers)
 
 # The test builds keep function names and line tables, which backtraces and
 # sanitizer reports need; full debug information of every Boost template
-# they instantiate made the build folder many gigabytes. A Debug build keeps
-# all of it.
+# they instantiate made the build folder many gigabytes. The programs carry
+# it compressed: the long template names alone are most of each test
+# program. A Debug build keeps all of it, uncompressed.
 add_compile_options($<$<CONFIG:RelWithDebInfo>:-g1>)
+add_link_options($<$<CONFIG:RelWithDebInfo>:LINKER:--compress-debug-sections=zlib>)
 
 if(MARLEK_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
