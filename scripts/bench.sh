@@ -43,6 +43,8 @@ if [[ ${#scripts[@]} -gt 0 ]]; then
   CMAKE_BUILD_PARALLEL_LEVEL="$jobs" \
     "$root/.venv/bin/python" -m pip install --quiet --disable-pip-version-check --no-build-isolation \
     --config-settings=cmake.define.MARLEK_CORE_FROM="$build" "$root"
+  # The third client of the comparison; left out where it cannot be installed.
+  "$root/.venv/bin/python" -m pip install -q websockets || true
 fi
 
 for bench in "${benches[@]}"; do

@@ -7,6 +7,7 @@
 #include "marlek_link_json/jobs/control/settings/settings_set.hpp"
 #include "marlek_link_json/link_ll_session_status.hpp"
 #include "marlek_link_json/queue_stop_mode.hpp"
+#include "marlek_link_json/request_timeout_limit.hpp"
 #include "marlek_link_json/resource.hpp"
 #include "marlek_link_json/tls_configuration.hpp"
 #include "marlek_link_json/tls_verification_result.hpp"
@@ -97,7 +98,8 @@ public:
     void clearFlag(unsigned flag);
     // True when every bit of flag is set.
     bool testFlag(unsigned flag) const;
-    // Also applies to the current session at once.
+    // Also applies to the current session at once. Taken as 0 below 0 and as
+    // longestRequestTimeout (about 8 days) above it.
     void setRequestTimeout(std::chrono::milliseconds timeout);
     void setConnectionTimeout(std::chrono::milliseconds timeout);
     // Handed to the session only when USE_SSL is set.

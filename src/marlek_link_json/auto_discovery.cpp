@@ -1,5 +1,7 @@
 #include "marlek_link_json/auto_discovery.hpp"
 
+#include "marlek_link_json/clock_deadline.hpp"
+
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
@@ -92,7 +94,7 @@ asio::awaitable<void> listen(std::string localAddress, udp::endpoint target,
         co_return;
     }
 
-    asio::steady_timer deadline(socket.get_executor(), timeout);
+    asio::steady_timer deadline(socket.get_executor(), deadlineFromNow(timeout));
     std::array<std::uint8_t, maxReplySize> buffer{};
     udp::endpoint sender;
     for (;;) {

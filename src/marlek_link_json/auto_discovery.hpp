@@ -15,6 +15,8 @@
 // simply finds nothing.
 class AutoDiscovery {
 public:
+    // Any time-out is kept: one of 0 or below ends a discovery at once, one
+    // beyond the steady clock's range never ends it.
     explicit AutoDiscovery(std::chrono::milliseconds timeout);
     // Probes within the given scope instead of the local network.
     AutoDiscovery(std::chrono::milliseconds timeout, DiscoveryScope scope);

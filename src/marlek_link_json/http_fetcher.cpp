@@ -1,5 +1,6 @@
 #include "marlek_link_json/http_fetcher.hpp"
 
+#include "marlek_link_json/clock_deadline.hpp"
 #include "marlek_link_json/host_header.hpp"
 #include "marlek_link_json/name_resolution.hpp"
 
@@ -93,7 +94,7 @@ asio::awaitable<FetchResult> exchange(std::string target, std::string host, std:
     // interrupted; the fetch then returns without waiting for it.
     NameResolution resolution(executor, host, port);
     const std::optional<NameResolution::Answer> resolved =
-        co_await resolution.answer(std::chrono::steady_clock::duration::max());
+        co_await resolution.answer(std::chrono::steady_clock::time_point::max());
     if (!resolved) {
         co_return dnsError(cancelledText());
     }
@@ -153,7 +154,7 @@ FetchResult fetchOnThisThread(std::string target, std::string host, std::string 
     std::optional<FetchResult> result;
 
     if (timeout.count() != 0) {
-        timer.expires_after(timeout);
+        timer.expires_at(deadlineFromNow(timeout));
         timer.async_wait([&cancellation](const boost::system::error_code& ec) {
             if (!ec) {
                 cancellation.emit(asio::cancellation_type::all);

@@ -2,12 +2,14 @@
 
 #include "marlek_link_json/abstract_link_ll_ssl_impl.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
+#include "marlek_link_json/request_timeout_limit.hpp"
 
 #include <boost/asio/post.hpp>
 #include <boost/json/string.hpp>
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <exception>
 #include <iostream>
 
@@ -280,7 +282,8 @@ void LinkJsonSession::setConnectionStatusCallback(const std::function<void(Marle
 
 void LinkJsonSession::setRequestTimeout(std::chrono::milliseconds timeout)
 {
-    requestTimeout = timeout;
+    // Zero and below already end a request at once.
+    requestTimeout = std::clamp(timeout, std::chrono::milliseconds::zero(), longestRequestTimeout);
 }
 
 void LinkJsonSession::setConnectionTimeout(std::chrono::milliseconds timeout)

@@ -108,7 +108,9 @@ public:
     void updateConnectionStatus(MarlekLinkConnectionStatusEnum status);
     MarlekLinkConnectionStatusEnum getConnectionStatus() const;
     void setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback);
+    // Kept within [0, longestRequestTimeout].
     void setRequestTimeout(std::chrono::milliseconds timeout);
+    // Any value: a connection time-out beyond the clock's range never ends.
     void setConnectionTimeout(std::chrono::milliseconds timeout);
     static bool isIpAddress(const std::string& host);
     // True while the calling thread runs on behalf of a session: incoming

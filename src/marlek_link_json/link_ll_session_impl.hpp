@@ -3,6 +3,7 @@
 // Member definitions of LinkLlSession, included only by the two files that
 // instantiate it (plain and TLS).
 
+#include "marlek_link_json/clock_deadline.hpp"
 #include "marlek_link_json/host_header.hpp"
 #include "marlek_link_json/link_ll_session.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
@@ -168,7 +169,7 @@ boost::asio::awaitable<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::runCo
     // Kept in the session rather than here, so that disconnect can let go of
     // a resolution still running before the I/O context goes.
     resolution = std::make_unique<NameResolution>(ioContext->get_executor(), host, port);
-    const std::optional<NameResolution::Answer> resolved = co_await resolution->answer(connectionTimeout);
+    const std::optional<NameResolution::Answer> resolved = co_await resolution->answer(deadlineFromNow(connectionTimeout));
     resolution.reset();
     if (!resolved || resolved->error) {
         co_return Status::RESOLVE_FAILED;
@@ -182,7 +183,7 @@ boost::asio::awaitable<MarlekLinkServiceStatusEnum> LinkLlSession<Stream>::runCo
     }
     auto& tcpLayer = boost::beast::get_lowest_layer(*websocket);
 
-    tcpLayer.expires_after(connectionTimeout);
+    tcpLayer.expires_at(deadlineFromNow(connectionTimeout));
     auto [connectError, endpoint] = co_await tcpLayer.async_connect(resolved->results, awaitTuple);
     tcpLayer.expires_never();
     if (connectError) {

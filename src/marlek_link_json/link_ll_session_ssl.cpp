@@ -50,7 +50,7 @@ boost::asio::awaitable<boost::system::error_code> LinkLlSession<LinkLlSslStream>
     // A peer that takes the TCP connection but never completes the handshake
     // must not hold the connect forever: the connection time-out bounds it.
     auto& tcpLayer = boost::beast::get_lowest_layer(*websocket);
-    tcpLayer.expires_after(connectionTimeout);
+    tcpLayer.expires_at(deadlineFromNow(connectionTimeout));
     auto [error] = co_await websocket->next_layer().async_handshake(boost::asio::ssl::stream_base::client,
                                                                     link_ll_detail::awaitTuple);
     tcpLayer.expires_never();

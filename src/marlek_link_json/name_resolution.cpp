@@ -73,7 +73,7 @@ void NameResolution::abandon()
 }
 
 boost::asio::awaitable<std::optional<NameResolution::Answer>>
-NameResolution::answer(std::chrono::steady_clock::duration limit)
+NameResolution::answer(std::chrono::steady_clock::time_point deadline)
 {
     {
         std::lock_guard lock(shared->mutex);
@@ -81,12 +81,8 @@ NameResolution::answer(std::chrono::steady_clock::duration limit)
             co_return shared->answer;
         }
     }
-    if (limit == std::chrono::steady_clock::duration::max()) {
-        wake->expires_at(std::chrono::steady_clock::time_point::max());
-    } else {
-        wake->expires_after(limit);
-    }
-    // Ends early when the answer comes in, when the limit passes and when the
+    wake->expires_at(deadline);
+    // Ends early when the answer comes in, when the deadline passes and when the
     // awaiting coroutine is cancelled: in each case the answer tells.
     co_await wake->async_wait(boost::asio::as_tuple(boost::asio::use_awaitable));
     abandon();

@@ -31,9 +31,10 @@ public:
     NameResolution(const NameResolution&) = delete;
     NameResolution& operator=(const NameResolution&) = delete;
 
-    // The answer, or nothing when the limit passed or the awaiting coroutine
-    // was cancelled first. Awaited once; duration::max() waits without limit.
-    boost::asio::awaitable<std::optional<Answer>> answer(std::chrono::steady_clock::duration limit);
+    // The answer, or nothing when the deadline passed or the awaiting
+    // coroutine was cancelled first. Awaited once; time_point::max() waits
+    // without limit.
+    boost::asio::awaitable<std::optional<Answer>> answer(std::chrono::steady_clock::time_point deadline);
     // No answer is delivered through the executor after this has returned.
     void abandon();
 

@@ -1,5 +1,7 @@
 #include "marlek_link_json/session_timeouts.hpp"
 
+#include "marlek_link_json/clock_deadline.hpp"
+
 #include <boost/asio/post.hpp>
 
 #include <utility>
@@ -33,7 +35,7 @@ std::shared_ptr<SessionTimeouts::Pending> SessionTimeouts::start(std::chrono::mi
     if (!accepting) {
         return nullptr;
     }
-    auto pending = std::make_shared<Pending>(Pending{Clock::now() + wait, std::move(onExpiry)});
+    auto pending = std::make_shared<Pending>(Pending{deadlineFromNow<Clock>(wait), std::move(onExpiry)});
     deadlines.emplace(pending->deadline, pending);
     if (pending->deadline < armedDeadline) {
         armedDeadline = pending->deadline;

@@ -3,6 +3,7 @@
 
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/job_binding.hpp"
+#include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_link_json/jobs/calibration/jobs/calibrate/calibratejob.hpp"
 
@@ -46,6 +47,20 @@ void init_calibrate_wrap(py::module_& calibration)
                       jb::Docs::hidden);
 
     using View = jb::ParameterView<CalibrateJob>;
+    // The library gives the three selectors no meaning of its own.
+    const std::string selectors =
+        job_doc::param("calibration_path", "path that selects what is calibrated, as the calibration type needs it")
+        + job_doc::param("indexes", "indexes that select what is calibrated, as the calibration type needs them")
+        + job_doc::param("paths", "further paths that select what is calibrated, as the calibration type needs them");
+    const std::string textDoc =
+        MARLEK_CALIBRATE_INTRO + job_doc::param("calibration_type", "type of the calibration, only \"dc\" is available")
+        + selectors;
+    const std::string typedDoc =
+        MARLEK_CALIBRATE_INTRO
+        + job_doc::param("calibration_type", "type of the calibration, only CalibrationTypesEnum.DC is available")
+        + selectors
+        + job_doc::requestExample("calibrate", "{\"calibration_type\": \"dc\", \"calibration_path\": \"\",\n"
+                                               "    \"indexes\": [], \"paths\": []}");
     py::class_<CalibrateJob, AbstractMeasurementJob> job(calibration, "CalibrateJob");
     job.def(py::init([](std::string type, std::string path, Indexes indexes, Paths paths) {
                 auto made = std::make_unique<CalibrateJob>(CalibrateParameters{
@@ -55,29 +70,13 @@ void init_calibrate_wrap(py::module_& calibration)
                 return made;
             }),
             py::arg("calibration_type") = "dc", py::arg("calibration_path") = "", py::arg("indexes") = Indexes{},
-            py::arg("paths") = Paths{},
-            MARLEK_CALIBRATE_INTRO "    :param calibration_type: type of the calibration, only \"dc\" is available\n");
+            py::arg("paths") = Paths{}, textDoc.c_str());
     job.def(py::init([](CalibrationTypesEnum type, std::string path, Indexes indexes, Paths paths) {
                 return std::make_unique<CalibrateJob>(
                     CalibrateParameters{type, std::move(path), std::move(indexes), std::move(paths)});
             }),
             py::arg("calibration_type") = CalibrationTypesEnum::DC, py::arg("calibration_path") = "",
-            py::arg("indexes") = Indexes{}, py::arg("paths") = Paths{},
-            MARLEK_CALIBRATE_INTRO
-            "    :param calibration_type: type of the calibration, only CalibrationTypesEnum.DC is available\n\n"
-            "    .. collapse:: WebSocket JSON Example\n\n"
-            "        .. code-block:: json\n\n"
-            "            {\n"
-            "                \"do\": \"/job/start\",\n"
-            "                \"request_id\": \"calibrate-job-uuid-example\",\n"
-            "                \"job\": {\n"
-            "                    \"type\": \"calibrate\",\n"
-            "                    \"parameters\": {\"calibration_type\": \"dc\", \"calibration_path\": \"\",\n"
-            "                        \"indexes\": [], \"paths\": []},\n"
-            "                    \"stop_conditions\": [],\n"
-            "                    \"job_meta\": {}\n"
-            "                }\n"
-            "            }\n");
+            py::arg("indexes") = Indexes{}, py::arg("paths") = Paths{}, typedDoc.c_str());
     job.def_property(
         "parameters", [](CalibrateJob& self) -> View& { return self.getParameterStruct(); },
         [](CalibrateJob& self, const View& value) {

@@ -4,6 +4,7 @@
 
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/job_binding.hpp"
+#include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_link_json/jobs/calibration/jobs/get_calibration_data/get_calibration_datajob.hpp"
 #include "marlek_link_json/jobs/calibration/jobs/set_calibration_data/set_calibration_datajob.hpp"
@@ -36,6 +37,26 @@ std::string typeText(CalibrationTypesEnum type)
     return calibrationTypesEnumToString(type);
 }
 
+// What selects the stored calibration item; the workstation gives it its meaning.
+std::string selectorsDoc()
+{
+    return job_doc::param("calibration_type", "type of the calibration, as text or CalibrationTypesEnum")
+           + job_doc::param("calibration_path", "path of the calibrated hardware")
+           + job_doc::param("indexes", "indexes of the calibrated ranges");
+}
+
+std::string setDoc()
+{
+    return "\n    SetCalibrationDataJob - No customer should call this job\n\n" + selectorsDoc()
+           + job_doc::param("data_type",
+                            "which value is sent: \"float\", \"float_vector\", \"spectra\" or \"string\"; the "
+                            "other three are ignored")
+           + job_doc::param("float_data", "the value when data_type is \"float\"")
+           + job_doc::param("float_vector_data", "the value when data_type is \"float_vector\"")
+           + job_doc::param("spectra_data", "the value when data_type is \"spectra\"")
+           + job_doc::param("string_data", "the value when data_type is \"string\"");
+}
+
 template <typename Type>
 void addSetInit(py::class_<SetCalibrationDataJob, AbstractMeasurementJob>& job)
 {
@@ -47,8 +68,7 @@ void addSetInit(py::class_<SetCalibrationDataJob, AbstractMeasurementJob>& job)
             }),
             py::arg("calibration_type"), py::arg("calibration_path") = "", py::arg("indexes") = Indexes{},
             py::arg("data_type") = "", py::arg("float_data") = 0, py::arg("float_vector_data") = std::vector<double>{},
-            py::arg("spectra_data") = py::dict(), py::arg("string_data") = "",
-            "\n    SetCalibrationDataJob - No customer should call this job\n");
+            py::arg("spectra_data") = py::dict(), py::arg("string_data") = "", setDoc().c_str());
 }
 
 template <typename Type>
@@ -60,7 +80,7 @@ void addGetInit(py::class_<GetCalibrationDataJob, AbstractMeasurementJob>& job)
                     JobOptions{});
             }),
             py::arg("calibration_type"), py::arg("calibration_path") = "", py::arg("indexes") = Indexes{},
-            "\n    GetCalibrationDataJob job - No customer should call this job\n");
+            ("\n    GetCalibrationDataJob job - No customer should call this job\n\n" + selectorsDoc()).c_str());
 }
 
 py::object dataOf(const GetCalibrationDataJob& job)
@@ -95,7 +115,7 @@ void init_set_calibration_data_wrap(py::module_& calibration)
                            jb::field("spectra_data", &Record::spectra_data),
                            jb::field("string_data", &Record::string_data)));
     auto job = jb::bindJob<SetCalibrationDataJob>(calibration, "SetCalibrationDataJob",
-                                                  "marlek_link.calibration.SetCalibrationDataParametersPy");
+                                                  "SetCalibrationDataParametersPy");
     addSetInit<std::string>(job);
     addSetInit<CalibrationTypesEnum>(job);
 }
@@ -109,7 +129,7 @@ void init_get_calibration_data_wrap(py::module_& calibration)
                            jb::field("calibration_path", &Record::calibration_path),
                            jb::field("indexes", &Record::indexes)));
     auto job = jb::bindJob<GetCalibrationDataJob>(calibration, "GetCalibrationDataJob",
-                                                  "marlek_link.calibration.GetCalibrationDataParametersPy");
+                                                  "GetCalibrationDataParametersPy");
     addGetInit<std::string>(job);
     addGetInit<CalibrationTypesEnum>(job);
     job.def("get_data", &dataOf, "\n    ")

@@ -3,6 +3,7 @@
 // the filter usage matrix of a ZMU4 path.
 
 #include "marlek_link_py/control_binding.hpp"
+#include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 
 #include "marlek_link_json/jobs/calibration/jobs/get_filter_usage_matrix/get_filter_usage_matrixjob.hpp"
@@ -31,24 +32,20 @@ void init_calibration_service_jobs_wrap(py::module_& calibration)
         },
         "\n    Get the queried mesh file contents.\n\n    :returns: bytes object with the file contents\n");
 
-    const auto meshFields =
-        jb::fields<SetMeshJsonFileParameters>(jb::field("resource_id", &SetMeshJsonFileParameters::resource_id));
-    jb::bindParameters<SetMeshJsonFileJob>(calibration, "SetMeshJsonFileParametersPy", meshFields);
-    auto setMesh = jb::bindJob<SetMeshJsonFileJob>(calibration, "SetMeshJsonFileJob",
-                                                   "marlek_link.calibration.SetMeshJsonFileParametersPy");
-    jb::addFlatInit<SetMeshJsonFileJob, jb::Extras::none>(
-        setMesh, meshFields, "\n    SetMeshJsonFileJob - No customer should call this job\n");
+    jb::bindJobWithParameters<SetMeshJsonFileJob, jb::Extras::none>(
+        calibration, "SetMeshJsonFileJob",
+        jb::fields<SetMeshJsonFileParameters>(jb::field("resource_id", &SetMeshJsonFileParameters::resource_id,
+                                                        MARLEK_DOC("resource id of the uploaded mesh file"))),
+        "\n    SetMeshJsonFileJob - No customer should call this job\n\n");
 
     py::class_<FilterUsageMatrix>(calibration, "FilterUsageMatrix")
         .def(py::init<>())
         .def_readwrite("matrix", &FilterUsageMatrix::matrix, "filter matrix");
 
-    const auto filterFields = jb::fields<GetFilterUsageMatrixParameters>(
-        jb::field("zmu4_path", &GetFilterUsageMatrixParameters::zmu4_path));
-    jb::bindParameters<GetFilterUsageMatrixJob>(calibration, "GetFilterUsageMatrixParametersPy", filterFields);
-    auto filters = jb::bindJob<GetFilterUsageMatrixJob>(calibration, "GetFilterUsageMatrixJob",
-                                                        "marlek_link.calibration.GetFilterUsageMatrixParametersPy");
-    jb::addFlatInit<GetFilterUsageMatrixJob, jb::Extras::none>(
-        filters, filterFields, "\n     GetFilterUsageMatrixJob job - No customer should call this job\n");
+    auto filters = jb::bindJobWithParameters<GetFilterUsageMatrixJob, jb::Extras::none>(
+        calibration, "GetFilterUsageMatrixJob",
+        jb::fields<GetFilterUsageMatrixParameters>(jb::field(
+            "zmu4_path", &GetFilterUsageMatrixParameters::zmu4_path, MARLEK_DOC("path of the add-on card to query"))),
+        "\n     GetFilterUsageMatrixJob job - No customer should call this job\n\n");
     cb::addJobResult(filters, "\n");
 }

@@ -2,11 +2,16 @@
 
 // Python callables as the typed callbacks the core calls on its own threads.
 
+#include "marlek_link_py/interpreter_entry.hpp"
+
 #include <pybind11/pybind11.h>
 
-#include <functional>
+#include <array>
+#include <cstddef>
+#include <exception>
 #include <memory>
 #include <utility>
+#include <vector>
 
 // One strong reference to a Python callable. Its last owner may let go on
 // any thread: the reference is then released under the interpreter lock,
@@ -24,11 +29,43 @@ private:
     pybind11::object callable;
 };
 
-// Runs `convertAndCall` under the interpreter lock, taking it (and a thread
-// state, on a thread of the core) for the call. Whatever Python raises in
-// there is caught and discarded: nothing is printed, nothing stays pending
-// and nothing reaches the core, which goes on as if the call had returned.
-void callWithInterpreterLock(const std::function<void()>& convertAndCall);
+// A callback's argument as a new Python object, which owns a copy.
+template <typename T>
+pybind11::object toPython(const T& value)
+{
+    return pybind11::cast(value, pybind11::return_value_policy::copy);
+}
+
+// DC live rows, the most frequent argument: a list of lists of float, made
+// straight from the rows.
+pybind11::object toPython(const std::vector<std::vector<double>>& rows);
+
+// Hands the exception being raised in a callback to sys.unraisablehook, with
+// the callable as the object it concerns: the way Python reports an
+// exception that has nowhere to propagate to. Under the interpreter lock.
+void reportCallbackError(const pybind11::object& callable, pybind11::error_already_set& error);
+void reportCallbackError(const pybind11::object& callable, const std::exception& error);
+
+// Runs `convertAndCall` under the interpreter lock (see InterpreterLock):
+// nothing when the interpreter is closing. Whatever Python raises in there
+// is reported, once; nothing stays pending and nothing reaches the core,
+// which goes on as if the call had returned.
+template <typename ConvertAndCall>
+void callWithInterpreterLock(const pybind11::object& callable, ConvertAndCall&& convertAndCall)
+{
+    const InterpreterLock lock(InterpreterLock::ThreadState::KeptByThread);
+    if (!lock) {
+        return;
+    }
+    try {
+        convertAndCall();
+    } catch (pybind11::error_already_set& error) {
+        reportCallbackError(callable, error);
+    } catch (const std::exception& error) {
+        // A conversion that failed on the C++ side of the binding layer.
+        reportCallbackError(callable, error);
+    }
+}
 
 // The callback wrapper: copyable without touching Python reference counts,
 // since copies share one PyCallableRef; the core may copy and drop it on its
@@ -40,7 +77,20 @@ public:
 
     void operator()(Args... args) const
     {
-        callWithInterpreterLock([&] { callable->get()(pybind11::cast(args, pybind11::return_value_policy::copy)...); });
+        const pybind11::object& target = callable->get();
+        callWithInterpreterLock(target, [&] {
+            // Converted in parameter order.
+            const std::array<pybind11::object, sizeof...(Args)> objects{toPython(args)...};
+            std::array<PyObject*, sizeof...(Args)> arguments{};
+            for (std::size_t i = 0; i < objects.size(); ++i) {
+                arguments[i] = objects[i].ptr();
+            }
+            const auto result = pybind11::reinterpret_steal<pybind11::object>(
+                PyObject_Vectorcall(target.ptr(), arguments.data(), arguments.size(), nullptr));
+            if (!result) {
+                throw pybind11::error_already_set();
+            }
+        });
     }
 
 private:

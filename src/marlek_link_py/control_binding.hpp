@@ -13,6 +13,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace control_binding {
 
@@ -21,11 +22,11 @@ namespace py = pybind11;
 // A job without parameters that has no parameter class either: no
 // `parameters` property, a constructor without arguments.
 template <typename Job>
-py::class_<Job, AbstractMeasurementJob> bindBareJob(py::module_& module, const char* name, const char* doc)
+py::class_<Job, AbstractMeasurementJob> bindBareJob(py::module_& module, const char* name, const std::string& doc)
 {
     py::class_<Job, AbstractMeasurementJob> cls(module, name);
     cls.def(py::init([] { return std::make_unique<Job>(AbstractMeasurementJob::Parameterless{}, JobOptions{}); }),
-            doc);
+            doc.c_str());
     return cls;
 }
 
@@ -35,22 +36,23 @@ py::class_<Job, AbstractMeasurementJob> bindBareJob(py::module_& module, const c
 template <typename Job>
 struct NoParameters {};
 
-// A job without parameters that has a parameter class without properties;
-// `parameters` reads an object of that class, and assigning one changes
-// nothing (there is nothing to copy).
+// A job without parameters that has a parameter class without properties,
+// named after the job as bindJobWithParameters names it; `parameters` reads
+// an object of that class, and assigning one changes nothing (there is
+// nothing to copy).
 template <typename Job>
-py::class_<Job, AbstractMeasurementJob> bindParameterlessJob(py::module_& module, const char* parameterName,
-                                                              const char* name, const char* qualifiedParameterName,
-                                                              const char* doc)
+py::class_<Job, AbstractMeasurementJob> bindParameterlessJob(py::module_& module, std::string_view name,
+                                                              const std::string& doc)
 {
-    py::class_<NoParameters<Job>>(module, parameterName);
-    py::class_<Job, AbstractMeasurementJob> cls(module, name);
+    const std::string parameterName = std::string(name.substr(0, name.rfind("Job"))) + "ParametersPy";
+    py::class_<NoParameters<Job>>(module, parameterName.c_str());
+    py::class_<Job, AbstractMeasurementJob> cls(module, std::string(name).c_str());
     cls.def(py::init([] { return std::make_unique<Job>(AbstractMeasurementJob::Parameterless{}, JobOptions{}); }),
-            doc);
+            doc.c_str());
     cls.def_property(
         "parameters", [](const Job&) { return NoParameters<Job>{}; }, [](Job&, const NoParameters<Job>&) {},
         py::doc((std::string("object with the parameters that were passed to the constructor of type :class:`")
-                 + qualifiedParameterName + "`")
+                 + job_binding::publicName(module, parameterName) + "`")
                     .c_str()));
     return cls;
 }

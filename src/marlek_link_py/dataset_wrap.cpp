@@ -3,6 +3,8 @@
 // data. Column lists come out as copies: a dataset's header may be replaced
 // by an append, and a column held by a script must not point into it.
 
+#include "marlek_link_py/bool_valued_enum.hpp"
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 
@@ -13,7 +15,6 @@
 #include "marlek_link_json/jobs/dataset/dataset_info.hpp"
 #include "marlek_link_json/xml/xml_serializable.hpp"
 
-#include <pybind11/native_enum.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
@@ -27,7 +28,7 @@ namespace {
 
 void registerDatasetType(py::module_& m)
 {
-    py::native_enum<DatasetType>(m, "DatasetType", "enum.Enum", "Kind of a dataset: DC or impedance (AC).")
+    BoolValuedEnum<DatasetType>(m, "DatasetType", "enum.Enum", "Kind of a dataset: DC or impedance (AC).")
         .value("DC", DatasetType::DC)
         .value("AC", DatasetType::AC)
         .finalize();
@@ -38,8 +39,10 @@ void registerDatasetInfo(py::module_& m)
     py::class_<DatasetInfo>(m, "DatasetInfo", MARLEK_DOC("Summary of a dataset or of one part of a joined dataset."))
         .def(py::init<>())
         .def_readwrite("type", &DatasetInfo::type, MARLEK_DOC("kind of the dataset"))
-        .def_readwrite("job_type", &DatasetInfo::job_type, MARLEK_DOC("measurement type of the dataset"))
-        .def_readwrite("job_type_short", &DatasetInfo::job_type_short, MARLEK_DOC("short measurement type"))
+        .def_property("job_type", dataTextField(&DatasetInfo::job_type), textFieldSetter(&DatasetInfo::job_type),
+                      MARLEK_DOC("measurement type of the dataset"))
+        .def_property("job_type_short", dataTextField(&DatasetInfo::job_type_short),
+                      textFieldSetter(&DatasetInfo::job_type_short), MARLEK_DOC("short measurement type"))
         .def_readwrite("num_rows", &DatasetInfo::num_rows, MARLEK_DOC("number of rows"))
         .def_readwrite("first_time_value", &DatasetInfo::first_time_value,
                        MARLEK_DOC("first value of the time track"))
@@ -67,10 +70,11 @@ void registerHeaders(py::module_& m)
 {
     py::class_<LiveDataHeader>(m, "LiveDataHeader", MARLEK_DOC("Header of DC data: measurement type and columns."))
         .def(
-            "get_type", [](const LiveDataHeader& header) { return header.getMeasurementType(); },
+            "get_type", withDataText(+[](const LiveDataHeader& header) { return header.getMeasurementType(); }),
             MARLEK_DOC("Get the measurement type."))
         .def(
-            "get_short_type", [](const LiveDataHeader& header) { return header.getShortMeasurementType(); },
+            "get_short_type",
+            withDataText(+[](const LiveDataHeader& header) { return header.getShortMeasurementType(); }),
             MARLEK_DOC("Get the short measurement type."))
         .def(
             "get_columns", [](const LiveDataHeader& header) { return header.getColumns(); },
@@ -84,12 +88,13 @@ void registerHeaders(py::module_& m)
 
     py::class_<ColumnHeader>(m, "ColumnHeader", MARLEK_DOC("One column: dimension, unit and URN."))
         .def(
-            "get_unit", [](const ColumnHeader& column) { return column.unit; }, MARLEK_DOC("Get the unit."))
+            "get_unit",
+            withDataText(+[](const ColumnHeader& column) { return column.unit; }), MARLEK_DOC("Get the unit."))
         .def(
-            "get_dimension", [](const ColumnHeader& column) { return column.dimension; },
+            "get_dimension", withDataText(+[](const ColumnHeader& column) { return column.dimension; }),
             MARLEK_DOC("Get the dimension name."))
         .def(
-            "get_urn", [](const ColumnHeader& column) { return column.urn; }, MARLEK_DOC("Get the URN."))
+            "get_urn", withDataText(+[](const ColumnHeader& column) { return column.urn; }), MARLEK_DOC("Get the URN."))
         .def(
             "__eq__", [](const ColumnHeader& a, const ColumnHeader& b) { return a == b; }, py::is_operator(),
             MARLEK_DOC("Equal when dimension, unit and URN are equal."));

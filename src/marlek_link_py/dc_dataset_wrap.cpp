@@ -4,6 +4,7 @@
 // they are stored in.
 
 #include "marlek_link_py/dataset_copy.hpp"
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/recreate_job.hpp"
@@ -61,9 +62,9 @@ void init_dc_dataset_wrap(py::module_& m)
             "EMPTY_TRACK", [](const py::object&) { return DcDataset::EMPTY_TRACK; },
             MARLEK_DOC("the empty track returned for a dimension without a column"))
         .def(py::init<>())
-        .def("get_dc_dimensions", &DcDataset::getDcDimensions,
+        .def("get_dc_dimensions", withDataText(&DcDataset::getDcDimensions),
              MARLEK_DOC("Get the dimension name of each column that has a track, in column order."))
-        .def("get_dc_tracks", &dcTracks, MARLEK_DOC("Get every track by its dimension name."))
+        .def("get_dc_tracks", withDataText(&dcTracks), MARLEK_DOC("Get every track by its dimension name."))
         .def(
             "get_dc_track", [](const DcDataset& dataset, const std::string& dimension) {
                 return dataset.getDcTrack(dimension);

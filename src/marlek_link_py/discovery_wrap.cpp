@@ -10,7 +10,6 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -20,10 +19,9 @@ namespace {
 
 std::unique_ptr<AutoDiscovery> makeDiscovery(const DurationArg& timeout)
 {
-    if (!timeout.milliseconds) {
-        throw py::value_error("the discovery timeout must be a finite duration");
-    }
-    return std::make_unique<AutoDiscovery>(*timeout.milliseconds);
+    // A negative time-out is the core's to handle: it ends the discovery at once.
+    return std::make_unique<AutoDiscovery>(
+        timeout.checked("the discovery timeout", -kLongestClockWait, kLongestClockWait));
 }
 
 std::string representation(const DiscoveredDevice& device)

@@ -30,11 +30,12 @@ std::optional<std::chrono::milliseconds> fromSeconds(double seconds)
 
 } // namespace
 
-std::chrono::milliseconds DurationArg::checked(const char* what, std::chrono::milliseconds limit) const
+std::chrono::milliseconds DurationArg::checked(const char* what, std::chrono::milliseconds lowest,
+                                               std::chrono::milliseconds highest) const
 {
-    if (!milliseconds || milliseconds->count() < 0 || *milliseconds > limit) {
-        throw py::value_error(std::string(what) + " must be a finite duration from 0 to "
-                              + std::to_string(limit.count()) + " ms");
+    if (!milliseconds || *milliseconds < lowest || *milliseconds > highest) {
+        throw py::value_error(std::string(what) + " must be a finite duration from " + std::to_string(lowest.count())
+                              + " to " + std::to_string(highest.count()) + " ms");
     }
     return *milliseconds;
 }

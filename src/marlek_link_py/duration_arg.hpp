@@ -11,13 +11,19 @@
 #include <chrono>
 #include <optional>
 
+// The longest wait the steady clock can count from its present reading,
+// with room for the time it has already counted.
+inline constexpr std::chrono::milliseconds kLongestClockWait =
+    std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::duration::max()) / 2;
+
 struct DurationArg {
     // Empty when the value is out of range.
     std::optional<std::chrono::milliseconds> milliseconds;
 
     // The value, or a ValueError naming `what` when it is out of range or
-    // outside [0, limit].
-    std::chrono::milliseconds checked(const char* what, std::chrono::milliseconds limit) const;
+    // outside [lowest, highest].
+    std::chrono::milliseconds checked(const char* what, std::chrono::milliseconds lowest,
+                                      std::chrono::milliseconds highest) const;
 };
 
 namespace pybind11::detail {

@@ -4,6 +4,7 @@
 // alive and go stale when the dataset is appended to (eis_view_ref.hpp).
 
 #include "marlek_link_py/dataset_copy.hpp"
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/eis_dataset_parts.hpp"
 #include "marlek_link_py/init_wrap.hpp"
@@ -126,16 +127,17 @@ void addTracks(py::class_<EisDataset, DataSet, Dataset>& cls)
 
 void addViews(py::class_<EisDataset, DataSet, Dataset>& cls)
 {
-    cls.def("get_impedances_dimensions", &EisDataset::getImpedancesDimensions,
+    cls.def("get_impedances_dimensions", withDataText(&EisDataset::getImpedancesDimensions),
             MARLEK_DOC("Get the (numerator, denominator) dimensions of every impedance."))
-        .def("get_impedances_names", &EisDataset::getImpedancesNames, MARLEK_DOC("Get the name of every impedance."))
+        .def("get_impedances_names", withDataText(&EisDataset::getImpedancesNames),
+             MARLEK_DOC("Get the name of every impedance."))
         .def(
             "get_impedance_data_by_name",
             [](const Dataset& ds, const std::string& name) { return impedanceRef(ds, ds->getImpedanceDataByName(name)); },
             py::arg("impedance_name"), MARLEK_DOC("Get the first impedance of this name."))
         .def(
             "get_impedances_data",
-            [](const Dataset& ds) { return viewMap(ds, ds->getImpedancesData(), &impedanceRef); },
+            withDataText(+[](const Dataset& ds) { return viewMap(ds, ds->getImpedancesData(), &impedanceRef); }),
             MARLEK_DOC("Get every impedance by (numerator, denominator) dimension."))
         .def(
             "get_impedance_data",
@@ -153,19 +155,21 @@ void addViews(py::class_<EisDataset, DataSet, Dataset>& cls)
         .def(
             "get_impedance_data", [](const Dataset& ds) { return impedanceRef(ds, ds->getImpedanceData()); },
             MARLEK_DOC("Get the first impedance."))
-        .def("get_paths_dimensions", &EisDataset::getPathsDimensions, MARLEK_DOC("Get the dimension of every path."))
+        .def("get_paths_dimensions", withDataText(&EisDataset::getPathsDimensions),
+             MARLEK_DOC("Get the dimension of every path."))
         .def(
-            "get_paths_data", [](const Dataset& ds) { return viewMap(ds, ds->getPathsData(), &pathRef); },
+            "get_paths_data",
+            withDataText(+[](const Dataset& ds) { return viewMap(ds, ds->getPathsData(), &pathRef); }),
             MARLEK_DOC("Get every path by its dimension."))
         .def(
             "get_path_data",
             [](const Dataset& ds, const std::string& identifier) { return pathRef(ds, ds->getPathData(identifier)); },
             py::arg("identifier"), MARLEK_DOC("Get the path of this dimension."))
-        .def("get_potentiostats_identifiers", &EisDataset::getPotentiostatsIdentifiers,
+        .def("get_potentiostats_identifiers", withDataText(&EisDataset::getPotentiostatsIdentifiers),
              MARLEK_DOC("Get the identifier of every potentiostat."))
         .def(
             "get_potentiostats_data",
-            [](const Dataset& ds) { return viewMap(ds, ds->getPotentiostatsData(), &potentiostatRef); },
+            withDataText(+[](const Dataset& ds) { return viewMap(ds, ds->getPotentiostatsData(), &potentiostatRef); }),
             MARLEK_DOC("Get every potentiostat by its identifier."))
         .def(
             "get_potentiostat_data", [](const Dataset& ds) { return potentiostatRef(ds, ds->getPotentiostatData()); },

@@ -2,6 +2,7 @@
 // so its path, impedance and potentiostat headers cross as views that keep
 // it alive; their column lists cross as copies, like every column list.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/eis_dataset_parts.hpp"
 
@@ -25,10 +26,10 @@ void registerPathDataHeader(py::module_& m)
 {
     py::class_<PathDataHeader>(m, "PathDataHeader", MARLEK_DOC("Header of one signal path of impedance data."))
         .def(
-            "get_uri", [](const PathDataHeader& header) { return header.getUri(); },
+            "get_uri", withDataText(+[](const PathDataHeader& header) { return header.getUri(); }),
             MARLEK_DOC("Get the device address of the path."))
         .def(
-            "get_name", [](const PathDataHeader& header) { return header.getName(); },
+            "get_name", withDataText(+[](const PathDataHeader& header) { return header.getName(); }),
             MARLEK_DOC("Get the dimension name of the path."))
         .def(
             "get_columns", [](const PathDataHeader& header) { return header.getColumns(); },
@@ -44,13 +45,16 @@ void registerImpedanceDataHeader(py::module_& m)
     py::class_<ImpedanceDataHeader>(m, "ImpedanceDataHeader",
                                     MARLEK_DOC("Header of one impedance computed from two signal paths."))
         .def(
-            "get_numerator_path", [](const ImpedanceDataHeader& header) { return header.getNumeratorPath(); },
+            "get_numerator_path",
+            withDataText(+[](const ImpedanceDataHeader& header) { return header.getNumeratorPath(); }),
             MARLEK_DOC("Get the URI of the numerator path."))
         .def(
-            "get_denominator_path", [](const ImpedanceDataHeader& header) { return header.getDenominatorPath(); },
+            "get_denominator_path",
+            withDataText(+[](const ImpedanceDataHeader& header) { return header.getDenominatorPath(); }),
             MARLEK_DOC("Get the URI of the denominator path."))
         .def(
-            "get_impedance_name", [](const ImpedanceDataHeader& header) { return header.getImpedanceName(); },
+            "get_impedance_name",
+            withDataText(+[](const ImpedanceDataHeader& header) { return header.getImpedanceName(); }),
             MARLEK_DOC("Get the name of the impedance."))
         .def(
             "get_columns", [](const ImpedanceDataHeader& header) { return header.getColumns(); },
@@ -65,7 +69,7 @@ void registerPotentiostatDataHeader(py::module_& m)
     py::class_<PotentiostatDataHeader>(m, "PotentiostatDataHeader",
                                        MARLEK_DOC("Header of one potentiostat of impedance data."))
         .def(
-            "get_uri", [](const PotentiostatDataHeader& header) { return header.uri; },
+            "get_uri", withDataText(+[](const PotentiostatDataHeader& header) { return header.uri; }),
             MARLEK_DOC("Get the device address of the potentiostat."))
         .def(
             "get_columns", [](const PotentiostatDataHeader& header) { return header.columns; },

@@ -6,6 +6,7 @@
 #include "marlek_link_py/impedance_fields.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/job_binding.hpp"
+#include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_link_json/jobs/ac/jobs/impedance_jobs.hpp"
 
@@ -20,10 +21,13 @@ using EisMultisineTableJob = AcMeasurementJob<EisMultiSineTable, &JobNames::EIS_
 using EisMultisineGenerateJob =
     AcMeasurementJob<EisMultisineParametersGenerate, &JobNames::EIS_MULTISINE_GENERATE_JOB_NAME>;
 
-#define MARLEK_MULTISINE_DRIFT_DOC                                                                            \
-    "how much of the drift correction is applied, DriftCorrection.FULL by default. DC_ONLY drops the spectral " \
-    "single period estimator, which is the one that acts on a multisine point measured with a single period, " \
-    "OFF subtracts nothing and only reports the drift."
+#define MARLEK_MULTISINE_DRIFT_DOC                                                                             \
+    "\n    how much of the drift correction is applied:\n\n"                                                     \
+    "    * FULL (default) corrects a point measured with one period spectrally and everything above it from\n"  \
+    "      the period means\n"                                                                                  \
+    "    * DC_ONLY drops the spectral estimator, so a multisine point measured with one period stays\n"         \
+    "      uncorrected\n"                                                                                       \
+    "    * OFF subtracts nothing and only reports the estimated drift per path\n"
 
 #define MARLEK_MULTISINE_DISTORTION                                                                           \
     "    In a multisine measurement, harmonics made by the system's nonlinear behaviour can fall on other\n"  \
@@ -36,31 +40,20 @@ using EisMultisineGenerateJob =
     "    The multisine job is meant for the low frequency range, where a sweep takes longest: measure the\n"  \
     "    high frequencies with a normal EIS job and merge the two spectra afterwards.\n\n"
 
-#define MARLEK_MULTISINE_OPTIONAL_PARAMS                                                                      \
-    "    :param multisine_wave_in_result: whether the full multisine wave is part of the result, False by\n" \
-    "        default. When False the rows carry wave_id -1; one period is millions of samples at a low\n"    \
-    "        fundamental frequency. The online preview is not affected and always runs.\n"                    \
-    "    :param drift_correction: how much of the drift correction is applied:\n\n"                           \
-    "        * FULL (default) corrects a point measured with one period spectrally and everything above it\n" \
-    "          from the period means\n"                                                                       \
-    "        * DC_ONLY drops the spectral estimator, so a multisine point measured with one period stays\n"  \
-    "          uncorrected\n"                                                                                 \
-    "        * OFF subtracts nothing and only reports the estimated drift per path\n"
-
-#define MARLEK_MULTISINE_TABLE_PARAMS                                                                         \
-    "    :param bias: DC bias for defining the operating point of the object\n"                               \
-    "    :param pre_duration: minimum pre-conditioning time for each frequency step\n"                        \
-    "    :param pre_waves: number of pre-conditioning sine waves before each frequency step\n"                \
-    "    :param meas_duration: minimum recording time for each frequency step\n"                              \
-    "    :param meas_waves: minimum number of sine waves for each frequency step\n"                           \
-    "    :param amplitude: corresponding AC peak amplitude\n"                                                 \
-    "    :param fundamental_frequency: fundamental frequency of the multisine signal\n"                       \
-    "    :param harmonics: list of harmonics with their weights\n" MARLEK_MULTISINE_OPTIONAL_PARAMS
-
 #define MARLEK_MULTISINE_TABLE_SUMMARY "\n    Electrochemical Impedance Spectroscopy multisine table job\n\n"
 #define MARLEK_MULTISINE_GENERATE_SUMMARY "\n    Intelligent multisine Electrochemical Impedance Spectroscopy job\n\n"
 
 #define MARLEK_HARMONIC(number) "{\"harmonic\": " number ", \"weight\": 1.0}"
+
+// The two optional fields both records end with.
+template <typename P>
+auto resultOptions(const char* waveInResultDoc)
+{
+    return jb::fields<P>(
+        jb::field("multisine_wave_in_result", &P::multisine_wave_in_result, waveInResultDoc).orElse(false),
+        jb::field("drift_correction", &P::drift_correction, MARLEK_MULTISINE_DRIFT_DOC)
+            .orElse(DriftCorrection::FULL));
+}
 
 auto entryFields()
 {
@@ -72,63 +65,64 @@ auto entryFields()
 auto tableFields()
 {
     using P = EisMultiSineTable;
-    return jb::fields<P>(
-        jb::field("bias", &P::bias, MARLEK_DOC("DC bias for defining the operating point of the object")),
-        jb::field("pre_duration", &P::pre_duration,
-                  MARLEK_DOC("minimum pre-conditioning time for each frequency step")),
-        jb::field("pre_waves", &P::pre_waves,
-                  MARLEK_DOC("number of pre-conditioning sine waves before each frequency step")),
-        jb::field("meas_duration", &P::meas_duration, MARLEK_DOC("minimum recording time for each frequency step")),
-        jb::field("meas_waves", &P::meas_waves, MARLEK_DOC("minimum number of sine waves for each frequency step")),
-        jb::field("amplitude", &P::amplitude, MARLEK_DOC("corresponding AC peak amplitude")),
-        jb::field("fundamental_frequency", &P::fundamental_frequency,
-                  MARLEK_DOC("fundamental frequency of the multisine signal")),
-        jb::recordList("harmonics", &P::harmonics, entryFields(), MARLEK_DOC("list of harmonics with their weights")),
-        jb::field("multisine_wave_in_result", &P::multisine_wave_in_result,
-                  MARLEK_DOC("whether the full multisine wave is part of the result, False by default. One multisine "
-                             "period is fftn samples - millions at a low fundamental - so it is off unless asked "
-                             "for, and the rows then carry wave_id -1. The online preview is unaffected and always "
-                             "runs."))
-            .orElse(false),
-        jb::field("drift_correction", &P::drift_correction, MARLEK_DOC(MARLEK_MULTISINE_DRIFT_DOC))
-            .orElse(DriftCorrection::FULL));
+    return jb::join(
+        jb::fields<P>(
+            jb::field("bias", &P::bias, MARLEK_DOC("DC bias for defining the operating point of the object")),
+            jb::field("pre_duration", &P::pre_duration,
+                      MARLEK_DOC("minimum pre-conditioning time for each frequency step")),
+            jb::field("pre_waves", &P::pre_waves,
+                      MARLEK_DOC("number of pre-conditioning sine waves before each frequency step")),
+            jb::field("meas_duration", &P::meas_duration, MARLEK_DOC("minimum recording time for each frequency step")),
+            jb::field("meas_waves", &P::meas_waves,
+                      MARLEK_DOC("minimum number of sine waves for each frequency step")),
+            jb::field("amplitude", &P::amplitude, MARLEK_DOC("corresponding AC peak amplitude")),
+            jb::field("fundamental_frequency", &P::fundamental_frequency,
+                      MARLEK_DOC("fundamental frequency of the multisine signal")),
+            jb::recordList("harmonics", &P::harmonics, entryFields(),
+                           MARLEK_DOC("list of harmonics with their weights"))),
+        resultOptions<P>(MARLEK_DOC("whether the full multisine wave is part of the result, False by default. One "
+                                    "multisine period is fftn samples - millions at a low fundamental - so it is off "
+                                    "unless asked for, and the rows then carry wave_id -1. The online preview is "
+                                    "unaffected and always runs.")));
 }
 
+// Its single-sine part has the fields of a generated sweep, each meant for
+// the single-sine frequency steps, with the amplitude before the recording
+// fields.
 auto generateFields()
 {
     using P = EisMultisineParametersGenerate;
-    return jb::fields<P>(
-        jb::field("bias", &P::bias, MARLEK_DOC("DC bias for defining the operating point of the object")),
-        jb::field("min_frequency", &P::min_frequency, MARLEK_DOC("lower frequency limit of the impedance spectrum")),
-        jb::field("max_frequency", &P::max_frequency, MARLEK_DOC("upper frequency limit of the impedance spectrum")),
-        jb::field("start_frequency", &P::start_frequency, MARLEK_DOC("starting frequency of the impedance spectrum")),
-        jb::field("points_per_decade_upper", &P::points_per_decade_upper,
-                  MARLEK_DOC("number of single sine frequency steps per decade between 66 Hz and max_frequency")),
-        jb::field("points_per_decade_lower", &P::points_per_decade_lower,
-                  MARLEK_DOC("number of single sine frequency steps per decade at min_frequency")),
-        jb::field("pre_duration", &P::pre_duration,
-                  MARLEK_DOC("minimum pre-conditioning time for each single sine frequency step")),
-        jb::field("pre_waves", &P::pre_waves,
-                  MARLEK_DOC("number of pre-conditioning sine waves before each single sine frequency step")),
-        jb::field("amplitude", &P::amplitude,
-                  MARLEK_DOC("corresponding AC peak amplitude, for the multisine the peak of the summed wave")),
-        jb::field("meas_duration", &P::meas_duration,
-                  MARLEK_DOC("minimum recording time for each single sine frequency step")),
-        jb::field("meas_waves", &P::meas_waves,
-                  MARLEK_DOC("minimum number of sine waves for each single sine frequency step")),
-        jb::field("multisine_pre_waves", &P::multisine_pre_waves,
-                  MARLEK_DOC("number of pre-conditioning multisine periods, 0 turns the pre-conditioning off")),
-        jb::field("multisine_meas_waves", &P::multisine_meas_waves, MARLEK_DOC("number of recorded multisine periods")),
-        jb::field("multisine_decades", &P::multisine_decades,
-                  MARLEK_DOC("number of decades covered by the multisine, counted up from min_frequency, 0 disables "
-                             "it")),
-        jb::field("multisine_starting_harmonic", &P::multisine_starting_harmonic,
-                  MARLEK_DOC("lowest excited bin of the multisine, 1, 2 or 3")),
-        jb::field("multisine_wave_in_result", &P::multisine_wave_in_result,
-                  MARLEK_DOC("whether the full multisine wave is part of the result, False by default"))
-            .orElse(false),
-        jb::field("drift_correction", &P::drift_correction, MARLEK_DOC(MARLEK_MULTISINE_DRIFT_DOC))
-            .orElse(DriftCorrection::FULL));
+    return jb::join(
+        jb::join(
+            jb::join(jb::fields<P>(jb::field("bias", &P::bias,
+                                             MARLEK_DOC("DC bias for defining the operating point of the object"))),
+                     impedance_fields::frequencyLimits<P>()),
+            jb::fields<P>(
+                jb::field("points_per_decade_upper", &P::points_per_decade_upper,
+                          MARLEK_DOC("number of single sine frequency steps per decade between 66 Hz and "
+                                     "max_frequency")),
+                jb::field("points_per_decade_lower", &P::points_per_decade_lower,
+                          MARLEK_DOC("number of single sine frequency steps per decade at min_frequency")),
+                jb::field("pre_duration", &P::pre_duration,
+                          MARLEK_DOC("minimum pre-conditioning time for each single sine frequency step")),
+                jb::field("pre_waves", &P::pre_waves,
+                          MARLEK_DOC("number of pre-conditioning sine waves before each single sine frequency step")),
+                jb::field("amplitude", &P::amplitude,
+                          MARLEK_DOC("corresponding AC peak amplitude, for the multisine the peak of the summed wave")),
+                jb::field("meas_duration", &P::meas_duration,
+                          MARLEK_DOC("minimum recording time for each single sine frequency step")),
+                jb::field("meas_waves", &P::meas_waves,
+                          MARLEK_DOC("minimum number of sine waves for each single sine frequency step")),
+                jb::field("multisine_pre_waves", &P::multisine_pre_waves,
+                          MARLEK_DOC("number of pre-conditioning multisine periods, 0 turns the pre-conditioning off")),
+                jb::field("multisine_meas_waves", &P::multisine_meas_waves,
+                          MARLEK_DOC("number of recorded multisine periods")),
+                jb::field("multisine_decades", &P::multisine_decades,
+                          MARLEK_DOC("number of decades covered by the multisine, counted up from min_frequency, 0 "
+                                     "disables it")),
+                jb::field("multisine_starting_harmonic", &P::multisine_starting_harmonic,
+                          MARLEK_DOC("lowest excited bin of the multisine, 1, 2 or 3")))),
+        resultOptions<P>(MARLEK_DOC("whether the full multisine wave is part of the result, False by default")));
 }
 
 } // namespace
@@ -143,55 +137,40 @@ void init_eis_multisine_wrap(py::module_& meas)
 
     jb::bindRecord(meas, "EisMultiSineTableEntry", entryFields(),
                    "\n    Settings for a harmonic in the multisine table\n\n" MARLEK_MULTISINE_DISTORTION
-                       MARLEK_MULTISINE_ADVICE "    :param harmonic: harmonic number\n"
-                   "    :param weight: weight factor for this harmonic's amplitude\n");
+                       MARLEK_MULTISINE_ADVICE);
     jb::bindRecord(meas, "EisMultiSineTable", table,
                    "\n    Electrochemical Impedance Spectroscopy multisine table parameters\n\n"
-                   MARLEK_MULTISINE_DISTORTION
-                       MARLEK_MULTISINE_ADVICE MARLEK_MULTISINE_TABLE_PARAMS);
+                   MARLEK_MULTISINE_DISTORTION MARLEK_MULTISINE_ADVICE);
 
-    auto tableJob =
-        jb::bindJob<EisMultisineTableJob>(meas, "EisMultisineTableJob", "marlek_link.meas.EisMultiSineTablePy");
+    auto tableJob = jb::bindJob<EisMultisineTableJob>(meas, "EisMultisineTableJob", "EisMultiSineTablePy");
     jb::addFlatInit<EisMultisineTableJob, jb::Extras::metaData>(
         tableJob, table,
         MARLEK_MULTISINE_TABLE_SUMMARY
         "    Measures the impedance with a multisine signal made of a fundamental frequency and a set of\n"
-        "    harmonics with individual weights.\n\n" MARLEK_MULTISINE_DISTORTION MARLEK_MULTISINE_ADVICE
-            MARLEK_MULTISINE_TABLE_PARAMS MARLEK_META_DATA_PARAM MARLEK_JSON_EXAMPLE_HEAD
-        "            {\n"
-        "                \"do\": \"/job/start\",\n"
-        "                \"request_id\": \"eis-multisine-table-job-uuid-example\",\n"
-        "                \"job\": {\n"
-        "                    \"type\": \"eis_multisine_table\",\n"
-        "                    \"parameters\": {\n"
-        "                        \"bias\": 0.0,\n"
-        "                        \"frequency_range\": {\n"
-        "                            \"type\": \"table\",\n"
-        "                            \"fundamental_frequency\": 0.1,\n"
-        "                            \"pre_duration\": 0.0, \"pre_waves\": 1,\n"
-        "                            \"meas_duration\": 0.0, \"meas_waves\": 3, \"amplitude\": 0.01,\n"
-        "                            \"harmonics\": [\n"
-        "                                " MARLEK_HARMONIC("1") ", " MARLEK_HARMONIC("2") ",\n"
-        "                                " MARLEK_HARMONIC("3") ", " MARLEK_HARMONIC("5") ",\n"
-        "                                " MARLEK_HARMONIC("7") ", " MARLEK_HARMONIC("11") ",\n"
-        "                                " MARLEK_HARMONIC("13") ", " MARLEK_HARMONIC("17") "\n"
-        "                            ]\n"
-        "                        },\n"
-        "                        \"multisine_wave_in_result\": false,\n"
-        "                        \"drift_correction\": \"FULL\"\n"
-        "                    },\n"
-        "                    \"stop_conditions\": [],\n"
-        "                    \"job_meta\": {}\n"
-        "                }\n"
-        "            }\n");
-    jb::addRecordInit<EisMultisineTableJob>(
-        tableJob, "table",
-        MARLEK_MULTISINE_TABLE_SUMMARY "    :param table: multisine table measurement settings\n"
-        MARLEK_META_DATA_PARAM);
+        "    harmonics with individual weights.\n\n" MARLEK_MULTISINE_DISTORTION MARLEK_MULTISINE_ADVICE,
+        job_doc::requestExample("eis_multisine_table",
+                                "{\n"
+                                "    \"bias\": 0.0,\n"
+                                "    \"frequency_range\": {\n"
+                                "        \"type\": \"table\",\n"
+                                "        \"fundamental_frequency\": 0.1,\n"
+                                "        \"pre_duration\": 0.0, \"pre_waves\": 1,\n"
+                                "        \"meas_duration\": 0.0, \"meas_waves\": 3, \"amplitude\": 0.01,\n"
+                                "        \"harmonics\": [\n"
+                                "            " MARLEK_HARMONIC("1") ", " MARLEK_HARMONIC("2") ",\n"
+                                "            " MARLEK_HARMONIC("3") ", " MARLEK_HARMONIC("5") ",\n"
+                                "            " MARLEK_HARMONIC("7") ", " MARLEK_HARMONIC("11") ",\n"
+                                "            " MARLEK_HARMONIC("13") ", " MARLEK_HARMONIC("17") "\n"
+                                "        ]\n"
+                                "    },\n"
+                                "    \"multisine_wave_in_result\": false,\n"
+                                "    \"drift_correction\": \"FULL\"\n"
+                                "}"));
+    jb::addRecordInit<EisMultisineTableJob>(tableJob, "table", MARLEK_MULTISINE_TABLE_SUMMARY,
+                                            "multisine table measurement settings");
     jb::addDictInit<EisMultisineTableJob>(
-        tableJob, "table", table,
-        MARLEK_MULTISINE_TABLE_SUMMARY MARLEK_MULTISINE_ADVICE
-        "    :param table: a dictionary with values like the following example\n\n"
+        tableJob, "table", table, MARLEK_MULTISINE_TABLE_SUMMARY MARLEK_MULTISINE_ADVICE,
+        "a dictionary with values like the following example\n\n"
         "        .. code-block:: python\n\n"
         "            {\n"
         "                \"bias\": 0.0,\n"
@@ -203,10 +182,10 @@ void init_eis_multisine_wrap(py::module_& meas)
         "                \"fundamental_frequency\": 0.1,\n"
         "                \"harmonics\": [{\"harmonic\": 1, \"weight\": 1.0}, {\"harmonic\": 2, \"weight\": 0.5}],\n"
         "                \"multisine_wave_in_result\": False,\n"
-        "            }\n\n" MARLEK_META_DATA_PARAM);
+        "            }\n\n");
 
-    auto generateJob = jb::bindJob<EisMultisineGenerateJob>(meas, "EisMultisineGenerateJob",
-                                                            "marlek_link.meas.EisMultisineParametersGeneratePy");
+    auto generateJob =
+        jb::bindJob<EisMultisineGenerateJob>(meas, "EisMultisineGenerateJob", "EisMultisineParametersGeneratePy");
     jb::addFlatInit<EisMultisineGenerateJob, jb::Extras::metaData>(
         generateJob, generate,
         MARLEK_MULTISINE_GENERATE_SUMMARY
@@ -221,51 +200,25 @@ void init_eis_multisine_wrap(py::module_& meas)
         "    min_frequency * 10^multisine_decades may not exceed about 15 kHz (the TQ5 rejects the job and names\n"
         "    the largest number of decades that would have fitted). The two densities apply to the single-sine\n"
         "    part only; the multisine is fixed at 8 bins per decade. multisine_starting_harmonic 1 is fastest,\n"
-        "    2 keeps distortion products on even bins, 3 is the classical set leaving bins 1 and 2 free.\n\n"
-        "    :param bias: DC bias for defining the operating point of the object\n"
-        "    :param min_frequency: lower frequency limit of the impedance spectrum\n"
-        "    :param max_frequency: upper frequency limit of the impedance spectrum\n"
-        "    :param start_frequency: starting frequency of the impedance spectrum\n"
-        "    :param points_per_decade_upper: single sine steps per decade between 66 Hz and max_frequency\n"
-        "    :param points_per_decade_lower: single sine steps per decade at min_frequency\n"
-        "    :param pre_duration: minimum pre-conditioning time for each single sine frequency step\n"
-        "    :param pre_waves: number of pre-conditioning sine waves before each single sine frequency step\n"
-        "    :param amplitude: corresponding AC peak amplitude, for the multisine the peak of the summed wave\n"
-        "    :param meas_duration: minimum recording time for each single sine frequency step\n"
-        "    :param meas_waves: minimum number of sine waves for each single sine frequency step\n"
-        "    :param multisine_pre_waves: number of pre-conditioning multisine periods, 0 turns it off\n"
-        "    :param multisine_meas_waves: number of recorded multisine periods\n"
-        "    :param multisine_decades: number of decades covered by the multisine, 0 disables it\n"
-        "    :param multisine_starting_harmonic: lowest excited bin of the multisine, 1, 2 or 3\n"
-        MARLEK_MULTISINE_OPTIONAL_PARAMS MARLEK_META_DATA_PARAM MARLEK_JSON_EXAMPLE_HEAD
-        "            {\n"
-        "                \"do\": \"/job/start\",\n"
-        "                \"request_id\": \"eis-multisine-job-uuid-example\",\n"
-        "                \"job\": {\n"
-        "                    \"type\": \"eis_multisine\",\n"
-        "                    \"parameters\": {\n"
-        "                        \"bias\": 0.0,\n"
-        "                        \"frequency_range\": {\n"
-        "                            \"type\": \"generate\",\n"
-        "                            \"min_frequency\": 0.1, \"max_frequency\": 100000.0,\n"
-        "                            \"start_frequency\": 1000.0,\n"
-        "                            \"points_per_decade_upper\": 10, \"points_per_decade_lower\": 5,\n"
-        "                            \"pre_duration\": 0.0, \"pre_waves\": 1, \"amplitude\": 0.01,\n"
-        "                            \"meas_duration\": 0.0, \"meas_waves\": 3,\n"
-        "                            \"multisine_pre_waves\": 0, \"multisine_meas_waves\": 1,\n"
-        "                            \"multisine_decades\": 2, \"multisine_starting_harmonic\": 1\n"
-        "                        },\n"
-        "                        \"multisine_wave_in_result\": false,\n"
-        "                        \"drift_correction\": \"FULL\"\n"
-        "                    },\n"
-        "                    \"stop_conditions\": [],\n"
-        "                    \"job_meta\": {}\n"
-        "                }\n"
-        "            }\n");
+        "    2 keeps distortion products on even bins, 3 is the classical set leaving bins 1 and 2 free.\n\n",
+        job_doc::requestExample("eis_multisine", R"({
+    "bias": 0.0,
+    "frequency_range": {
+        "type": "generate",
+        "min_frequency": 0.1, "max_frequency": 100000.0,
+        "start_frequency": 1000.0,
+        "points_per_decade_upper": 10, "points_per_decade_lower": 5,
+        "pre_duration": 0.0, "pre_waves": 1, "amplitude": 0.01,
+        "meas_duration": 0.0, "meas_waves": 3,
+        "multisine_pre_waves": 0, "multisine_meas_waves": 1,
+        "multisine_decades": 2, "multisine_starting_harmonic": 1
+    },
+    "multisine_wave_in_result": false,
+    "drift_correction": "FULL"
+})"));
     jb::addDictInit<EisMultisineGenerateJob>(
-        generateJob, "parameters", generate,
-        MARLEK_MULTISINE_GENERATE_SUMMARY
-        "    :param parameters: a dictionary with values like the following example\n\n"
+        generateJob, "parameters", generate, MARLEK_MULTISINE_GENERATE_SUMMARY,
+        "a dictionary with values like the following example\n\n"
         "        .. code-block:: python\n\n"
         "            {\n"
         "                \"bias\": 0.0,\n"
@@ -284,5 +237,5 @@ void init_eis_multisine_wrap(py::module_& meas)
         "                \"multisine_decades\": 2,\n"
         "                \"multisine_starting_harmonic\": 1,\n"
         "                \"multisine_wave_in_result\": False,  # False is the default anyway\n"
-        "            }\n\n" MARLEK_META_DATA_PARAM);
+        "            }\n\n");
 }

@@ -2,6 +2,7 @@
 // impedance dataset. Tracks, names and spectra cross as new Python values;
 // the impedances of a path cross as views that go stale with the path.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/eis_view_equality.hpp"
 #include "marlek_link_py/eis_dataset_parts.hpp"
@@ -51,8 +52,9 @@ std::vector<double> track(const Ref& ref, const std::string& name)
 template <typename Ref>
 void addTrackAccess(py::class_<Ref, std::shared_ptr<Ref>>& cls)
 {
-    cls.def("get_track_names", &trackNames<Ref>, MARLEK_DOC("Get the names of all tracks, in ascending order."))
-        .def("get_tracks", &tracks<Ref>, MARLEK_DOC("Get every track by its name."));
+    cls.def("get_track_names", withDataText(&trackNames<Ref>),
+            MARLEK_DOC("Get the names of all tracks, in ascending order."))
+        .def("get_tracks", withDataText(&tracks<Ref>), MARLEK_DOC("Get every track by its name."));
 }
 
 template <typename Ref>
@@ -92,13 +94,15 @@ void registerImpedanceData(py::module_& m)
             "get_calculated_spectra", [](const ImpedanceRef& ref) { return ref.get().getCalculatedSpectra(); },
             MARLEK_DOC("Get the complex impedance by frequency; a repeated frequency keeps the later row."))
         .def(
-            "get_numerator_dimension", [](const ImpedanceRef& ref) { return ref.get().getNumeratorDimension(); },
+            "get_numerator_dimension",
+            withDataText(+[](const ImpedanceRef& ref) { return ref.get().getNumeratorDimension(); }),
             MARLEK_DOC("Get the dimension name of the numerator path."))
         .def(
-            "get_denominator_dimension", [](const ImpedanceRef& ref) { return ref.get().getDenominatorDimension(); },
+            "get_denominator_dimension",
+            withDataText(+[](const ImpedanceRef& ref) { return ref.get().getDenominatorDimension(); }),
             MARLEK_DOC("Get the dimension name of the denominator path."))
         .def(
-            "get_impedance_name", [](const ImpedanceRef& ref) { return ref.get().getImpedanceName(); },
+            "get_impedance_name", withDataText(+[](const ImpedanceRef& ref) { return ref.get().getImpedanceName(); }),
             MARLEK_DOC("Get the name of the impedance."));
     addEquality(cls);
 }
@@ -117,13 +121,13 @@ void registerPathData(py::module_& m)
            MARLEK_DOC("Get the waves of the path, indexed by wave id."))
         .def(
             "get_impedances_data",
-            [](const PathRef& ref) {
+            withDataText(+[](const PathRef& ref) {
                 std::map<EisDataset::ImpedanceKey, ImpedanceRef> views;
                 for (const auto& [key, impedance] : ref.get().getImpedancesData()) {
                     views.emplace(key, ImpedanceRef(ref, impedance));
                 }
                 return views;
-            },
+            }),
             MARLEK_DOC("Get the impedances of this path by (numerator, denominator) dimension."))
         .def(
             "get_impedance_data",
@@ -136,7 +140,7 @@ void registerPathData(py::module_& m)
             "get_impedance_data", [](const PathRef& ref) { return impedanceOfPath(ref, ref.get().getImpedanceData()); },
             MARLEK_DOC("Get the first impedance of this path."))
         .def(
-            "get_dimension", [](const PathRef& ref) { return ref.get().getDimension(); },
+            "get_dimension", withDataText(+[](const PathRef& ref) { return ref.get().getDimension(); }),
             MARLEK_DOC("Get the dimension name of the path."));
     addEquality(cls);
 }
@@ -148,7 +152,7 @@ void registerPotentiostatData(py::module_& m)
     addTrackAccess(cls);
     addTrackLookup(cls);
     cls.def(
-        "get_identifier", [](const PotentiostatRef& ref) { return ref.get().getIdentifier(); },
+        "get_identifier", withDataText(+[](const PotentiostatRef& ref) { return ref.get().getIdentifier(); }),
         MARLEK_DOC("Get the identifier of the potentiostat."));
     addEquality(cls);
 }

@@ -2,6 +2,7 @@
 // Python. Parameters always cross as plain Python values; the class
 // ErrorParameter only carries their two text functions.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 
@@ -54,18 +55,18 @@ std::string parameterRepr(const ErrorParameter& parameter)
 void init_error_wrap(py::module_& m)
 {
     py::class_<ErrorParameter>(m, "ErrorParameter")
-        .def("__str__", &parameterText)
-        .def("__repr__", &parameterRepr);
+        .def("__str__", withDataText(&parameterText))
+        .def("__repr__", withDataText(&parameterRepr));
 
     py::class_<ErrorObject>(m, "ErrorObject", MARLEK_DOC("Class which contains information about an error."))
         .def("get_error_code_enum", &ErrorObject::getErrorCodeEnum, MARLEK_DOC("Get the error code enum."))
-        .def("get_message_format_string", &ErrorObject::getMessageFormatString,
+        .def("get_message_format_string", withDataText(&ErrorObject::getMessageFormatString),
              MARLEK_DOC("Get the format string for the error message."))
-        .def("get_message_parameters", &ErrorObject::getMessageParameters,
+        .def("get_message_parameters", withDataText(&ErrorObject::getMessageParameters),
              MARLEK_DOC("Get the parameters for formatting the error message."))
         // Messages come from the workstation too; one whose placeholders do
         // not fit its parameters reads as its format string.
-        .def("get_message_formatted", &ErrorFormatters::formatOrFallback,
+        .def("get_message_formatted", withDataText(&ErrorFormatters::formatOrFallback),
              MARLEK_DOC("Get the formatted error message."))
         .def(
             "__eq__", [](const ErrorObject& self, const ErrorObject& other) { return self == other; },
@@ -87,6 +88,6 @@ void init_error_wrap(py::module_& m)
         .def(
             "__bool__", [](const ErrorObject& self) { return self.getErrorCodeEnum() != ErrorCodeEnum::NONE; },
             "\n    Convert ErrorObject to boolean.\n\n    A failure is true, success (code NONE) is false.\n")
-        .def("__str__", &ErrorFormatters::formatOrFallback,
+        .def("__str__", withDataText(&ErrorFormatters::formatOrFallback),
              MARLEK_DOC("Get string representation of the ErrorObject."));
 }

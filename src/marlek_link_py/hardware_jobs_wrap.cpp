@@ -4,7 +4,7 @@
 #include "marlek_link_py/control_binding.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
-#include "marlek_link_py/job_example_doc.hpp"
+#include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_link_json/jobs/control/jobs/get_adc_state/get_adc_statejob.hpp"
 #include "marlek_link_json/jobs/control/jobs/get_hardware_settings/get_hardware_settingsjob.hpp"
@@ -22,7 +22,8 @@ namespace {
 
 void registerAdcState(py::module_& control)
 {
-    const auto fields = jb::fields<GetAdcStateParameters>(jb::field("adc", &GetAdcStateParameters::adc));
+    const auto fields = jb::fields<GetAdcStateParameters>(
+        jb::field("adc", &GetAdcStateParameters::adc, MARLEK_DOC("locator of the ADC, e.g. \"ZMU:1:ZMU_U\"")));
     jb::bindParameters<GetAdcStateJob>(control, "GetAdcStateParametersPy", fields);
 
     py::class_<AdcStateInfo> info(control, "AdcStateInfo");
@@ -32,12 +33,10 @@ void registerAdcState(py::module_& control)
                                                          "list of gain indexes active during measurements")),
                       jb::Docs::shown);
 
-    auto job = jb::bindJob<GetAdcStateJob>(control, "GetAdcStateJob", "marlek_link.control.GetAdcStateParametersPy");
+    auto job = jb::bindJob<GetAdcStateJob>(control, "GetAdcStateJob", "GetAdcStateParametersPy");
     jb::addFlatInit<GetAdcStateJob, jb::Extras::none>(
-        job, fields,
-        "\n    Get the state of the analog-to-digital converter job.\n\n"
-        "    :param adc: locator of the ADC, e.g. \"ZMU:1:ZMU_U\"\n" MARLEK_JOB_EXAMPLE(
-            "get-adc-state-job-uuid-example", "get_adc_state", "{\"adc\": \"ZMU:1:ZMU_U\"}"));
+        job, fields, "\n    Get the state of the analog-to-digital converter job.\n\n",
+        job_doc::requestExample("get_adc_state", "{\"adc\": \"ZMU:1:ZMU_U\"}"));
     cb::addJobResult(job, "\n    Get the state of the analog-to-digital converter.\n\n"
                           "    :returns: object with the state\n");
 }
@@ -49,12 +48,11 @@ void init_hardware_jobs_wrap(py::module_& control)
     registerAdcState(control);
 
     auto settings = cb::bindParameterlessJob<GetHardwareSettingsJob>(
-        control, "GetHardwareSettingsParametersPy", "GetHardwareSettingsJob",
-        "marlek_link.control.GetHardwareSettingsParametersPy",
+        control, "GetHardwareSettingsJob",
         "\n    GetHardwareSettingsJob job\n\n"
         "    This job queries the current signal path measurement settings. A potentiostat uri that contains\n"
         "    \"nc:\", e.g. \"nc:33000:POT\", marks a configured potentiostat that is not connected or not\n"
-        "    available.\n" MARLEK_JOB_EXAMPLE("get-hardware-settings-job-uuid-example", "get_hardware_settings", "{}"));
+        "    available.\n" + job_doc::requestExample("get_hardware_settings", "{}"));
     cb::addJobResult(settings, "\n    Get the queried hardware settings.\n\n    :returns: object with the settings\n");
 
     cb::bindBareJob<ReenumerateHardwareJob>(
@@ -62,27 +60,23 @@ void init_hardware_jobs_wrap(py::module_& control)
         "\n    Reenumerate hardware job\n\n"
         "    Reenumerates all connected hardware devices to detect newly connected or disconnected external\n"
         "    potentiostats. Afterwards the hardware has to be configured again with\n"
-        "    :class:`marlek_link.control.SetHardwareSettingsJob`.\n" MARLEK_JOB_EXAMPLE(
-            "reenumerate-hardware-job-uuid-example", "reenumerate_hardware", "{}"));
+        "    :class:`marlek_link.control.SetHardwareSettingsJob`.\n"
+            + job_doc::requestExample("reenumerate_hardware", "{}"));
 
-    const auto firmwareFields = jb::fields<SetFirmwareUpdateParameters>(
-        jb::field("resource_id", &SetFirmwareUpdateParameters::resource_id));
-    jb::bindParameters<SetFirmwareUpdateJob>(control, "SetFirmwareUpdateParametersPy", firmwareFields);
-    auto firmware = jb::bindJob<SetFirmwareUpdateJob>(control, "SetFirmwareUpdateJob",
-                                                      "marlek_link.control.SetFirmwareUpdateParametersPy");
-    jb::addFlatInit<SetFirmwareUpdateJob, jb::Extras::none>(
-        firmware, firmwareFields,
+    jb::bindJobWithParameters<SetFirmwareUpdateJob, jb::Extras::none>(
+        control, "SetFirmwareUpdateJob",
+        jb::fields<SetFirmwareUpdateParameters>(
+            jb::field("resource_id", &SetFirmwareUpdateParameters::resource_id,
+                      MARLEK_DOC("resource id of the previously uploaded firmware package file"))),
         "\n    SetFirmwareUpdate job\n\n"
         "    Sets a previously uploaded firmware package file to be used on the device as an update file at next\n"
-        "    reboot.\n\n"
-        "    :param resource_id: resource id of the previously uploaded firmware package file\n" MARLEK_JOB_EXAMPLE(
-            "set-firmware-update-job-uuid-example", "set_firmware_update",
-            "{\"resource_id\": \"firmware-resource-uuid\"}"));
+        "    reboot.\n\n",
+        job_doc::requestExample("set_firmware_update", "{\"resource_id\": \"firmware-resource-uuid\"}"));
 
     cb::bindBareJob<RebootJob>(
         control, "RebootJob",
         "\n    Reboot the TQ5\n\n"
         "    The TQ5 will reboot after 1s after executing this job. If the connection is not closed quickly\n"
-        "    enough after the job, an error may occur because the reboot ends the connection.\n" MARLEK_JOB_EXAMPLE(
-            "reboot-job-uuid-example", "reboot", "{}"));
+        "    enough after the job, an error may occur because the reboot ends the connection.\n"
+            + job_doc::requestExample("reboot", "{}"));
 }

@@ -1,8 +1,11 @@
 #pragma once
 
-// What the impedance job families share: the field list of a frequency
-// point, which the single-sine and galvanostatic tables both hold, and the
-// texts that describe the drift correction.
+// What the impedance job families share: the fields of a generated
+// spectrum's frequency limits (all three generated kinds) and of its
+// single-sine sweep (eis and geis_va, whose records hold the same run of
+// fields), the field list of a frequency point, which the single-sine and
+// galvanostatic tables both hold, and the text that describes the drift
+// correction.
 
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/job_binding.hpp"
@@ -11,25 +14,55 @@
 
 #define MARLEK_BULLETS2(first, second) "\n        * " first "\n        * " second "\n"
 
-#define MARLEK_DRIFT_CORRECTION_DOC                                                                              \
-    "how much of the drift correction is applied, DriftCorrection.FULL by default. DC_ONLY drops the spectral " \
-    "single period estimator, OFF subtracts nothing and only reports the drift."
+#define MARLEK_DRIFT_CORRECTION_DOC                                                                            \
+    "\n    how much of the drift correction is applied:\n\n"                                                     \
+    "    * FULL (default) corrects a point measured with one period spectrally and every point above it\n"      \
+    "      from the period means\n"                                                                             \
+    "    * DC_ONLY drops the spectral estimator, so a point measured with a single period stays uncorrected\n"  \
+    "    * OFF subtracts nothing and only reports the estimated drift per path\n"
 
-#define MARLEK_DRIFT_CORRECTION_PARAM                                                                          \
-    "    :param drift_correction: how much of the drift correction is applied:\n\n"                            \
-    "        * FULL (default) corrects a point measured with one period spectrally and every point above\n"    \
-    "          it from the period means\n"                                                                    \
-    "        * DC_ONLY drops the spectral estimator, so a point measured with a single period stays\n"          \
-    "          uncorrected\n"                                                                                 \
-    "        * OFF subtracts nothing and only reports the estimated drift per path\n"
-
-#define MARLEK_META_DATA_PARAM "    :param meta_data: dict[str, str] with user-defined key-value pairs\n"
-
-#define MARLEK_JSON_EXAMPLE_HEAD                                                                               \
-    "\n    .. collapse:: WebSocket JSON Example\n\n"                                                           \
-    "        .. code-block:: json\n\n"
+#define MARLEK_SPECTRUM_DOC "spectrum measurement settings"
 
 namespace impedance_fields {
+
+template <typename P>
+auto frequencyLimits()
+{
+    namespace jb = job_binding;
+    return jb::fields<P>(
+        jb::field("min_frequency", &P::min_frequency, MARLEK_DOC("lower frequency limit of the impedance spectrum")),
+        jb::field("max_frequency", &P::max_frequency, MARLEK_DOC("upper frequency limit of the impedance spectrum")),
+        jb::field("start_frequency", &P::start_frequency, MARLEK_DOC("starting frequency of the impedance spectrum")));
+}
+
+// From `bias` to `amplitude`, whose meanings differ between the families.
+template <typename P>
+auto generatedSweep(const char* biasDoc, const char* amplitudeDoc)
+{
+    namespace jb = job_binding;
+    return jb::join(
+        jb::join(jb::fields<P>(jb::field("bias", &P::bias, biasDoc)), frequencyLimits<P>()),
+        jb::fields<P>(
+            jb::field("points_per_decade_upper", &P::points_per_decade_upper,
+                      MARLEK_DOC("steps per decade between 66 Hz and max_frequency")),
+            jb::field("points_per_decade_lower", &P::points_per_decade_lower,
+                      MARLEK_DOC("steps per decade at min_frequency")),
+            jb::field("pre_duration", &P::pre_duration,
+                      MARLEK_DOC("minimum pre-conditioning time for each frequency step")),
+            jb::field("pre_waves", &P::pre_waves,
+                      MARLEK_DOC("number of pre-conditioning sine waves before each frequency step")),
+            jb::field("meas_duration", &P::meas_duration, MARLEK_DOC("minimum recording time for each frequency step")),
+            jb::field("meas_waves", &P::meas_waves,
+                      MARLEK_DOC("minimum number of sine waves for each frequency step")),
+            jb::field("amplitude", &P::amplitude, amplitudeDoc)));
+}
+
+template <typename P>
+auto driftCorrection()
+{
+    return job_binding::field("drift_correction", &P::drift_correction, MARLEK_DRIFT_CORRECTION_DOC)
+        .orElse(DriftCorrection::FULL);
+}
 
 inline auto frequencyTableEntry()
 {

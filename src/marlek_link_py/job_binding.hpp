@@ -5,10 +5,17 @@
 // make every class of the family from it:
 //
 //   const auto fields = job_binding::fields<CvParameters>(
-//       job_binding::field("start_value", &CvParameters::start_value), ...);
-//   job_binding::bindParameters<CvJob>(meas, "CvParametersPy", fields);
-//   auto job = job_binding::bindJob<CvJob>(meas, "CvJob", "marlek_link.meas.CvParametersPy");
-//   job_binding::addFlatInit<CvJob, job_binding::Extras::metaDataAndStopConditions>(job, fields, doc);
+//       job_binding::field("start_value", &CvParameters::start_value, MARLEK_DOC("starting potential")), ...);
+//   job_binding::bindJobWithParameters<CvJob, job_binding::Extras::metaDataAndStopConditions>(
+//       meas, "CvJob", fields, summary, job_doc::requestExample("cv", parameters));
+//
+// or, for a family whose classes are named otherwise, registered in another
+// order or that has more constructors, with bindParameters, bindJob and the
+// add...Init helpers.
+//
+// Docstrings: every field carries the docstring of its property; the
+// ":param" lines of a constructor are made from them (job_doc::param), after
+// the summary the caller gives and before the closing example or text.
 //
 // The classes:
 // - Parameter class (bindParameters): a view of the parameter object a job
@@ -53,6 +60,8 @@
 // for an optional, the value a dict without the key gives it); recordList()
 // for a vector of records that have a field list of their own.
 
+#include "marlek_link_py/job_doc.hpp"
+
 #include "marlek_json_common/json_common/jobs/joboptions.hpp"
 #include "marlek_link_json/jobs/abstract_measurementjob.hpp"
 #include "marlek_link_json/jobs/common/abstract_stopcondition.hpp"
@@ -65,6 +74,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -187,6 +197,14 @@ Fields<R, F...> fields(F... items)
     return {std::tuple<F...>(std::move(items)...)};
 }
 
+// The fields of both lists, a's first; for records whose field lists share
+// a run of fields.
+template <typename R, typename... A, typename... B>
+Fields<R, A..., B...> join(const Fields<R, A...>& a, const Fields<R, B...>& b)
+{
+    return {std::tuple_cat(a.items, b.items)};
+}
+
 // Whether a class's properties carry the field docstrings.
 enum class Docs { hidden, shown };
 
@@ -245,6 +263,29 @@ template <typename Class, typename R, typename... F>
 void addProperties(Class& cls, const Fields<R, F...>& list, Docs docs)
 {
     std::apply([&](const auto&... items) { (addProperty(cls, items, docs), ...); }, list.items);
+}
+
+// The ":param" lines of a constructor taking the fields in order.
+template <typename R, typename... F>
+std::string paramDocs(const Fields<R, F...>& list)
+{
+    std::string text;
+    std::apply([&](const auto&... items) { ((text += job_doc::param(items.name, items.doc ? items.doc : "")), ...); },
+               list.items);
+    return text;
+}
+
+inline std::string extrasDoc(Extras extras)
+{
+    switch (extras) {
+    case Extras::metaData:
+        return std::string(job_doc::kMetaDataParam);
+    case Extras::metaDataAndStopConditions:
+        return std::string(job_doc::kMetaDataParam) + std::string(job_doc::kStopConditionsParam);
+    case Extras::none:
+        break;
+    }
+    return {};
 }
 
 template <typename R, typename... F, typename... A>
@@ -328,23 +369,35 @@ py::class_<ParameterView<Job>> bindParameters(py::module_& module, const char* n
 
 // A record class: constructor from the fields in order, documented properties.
 template <typename R, typename... F>
-py::class_<R> bindRecord(py::module_& module, const char* name, const Fields<R, F...>& list, const char* doc)
+py::class_<R> bindRecord(py::module_& module, const char* name, const Fields<R, F...>& list,
+                         std::string_view summary)
 {
     py::class_<R> cls(module, name);
+    const std::string doc = std::string(summary) + paramDocs(list);
     std::apply(
         [&](const auto&... items) {
             cls.def(py::init([list](typename F::Argument... values) { return buildRecord(list, values...); }),
-                    argumentFor(items)..., doc);
+                    argumentFor(items)..., doc.c_str());
         },
         list.items);
     addProperties(cls, list, Docs::shown);
     return cls;
 }
 
-// A job class with its `parameters` property; the caller adds constructors.
-template <typename Job>
-py::class_<Job, AbstractMeasurementJob> bindJob(py::module_& module, const char* name, const char* parameterClass)
+// Where scripts find a class of this submodule of the extension module:
+// in the same submodule of the package, marlek_link.<submodule>.<name>.
+inline std::string publicName(const py::module_& module, std::string_view name)
 {
+    const auto full = module.attr("__name__").cast<std::string>();
+    return "marlek_link" + full.substr(full.find('.')) + "." + std::string(name);
+}
+
+// A job class with its `parameters` property, whose class is the named
+// parameter class of the same module; the caller adds constructors.
+template <typename Job>
+py::class_<Job, AbstractMeasurementJob> bindJob(py::module_& module, const char* name, std::string_view parameterName)
+{
+    const std::string parameterClass = publicName(module, parameterName);
     using View = ParameterView<Job>;
     using Record = typename Job::ParameterStruct;
     py::class_<Job, AbstractMeasurementJob> cls(module, name);
@@ -360,9 +413,14 @@ py::class_<Job, AbstractMeasurementJob> bindJob(py::module_& module, const char*
     return cls;
 }
 
+// Documented by the summary, the fields' and the extras' ":param" lines and
+// the closing text (usually the request example).
 template <typename Job, Extras extras, typename R, typename... F>
-void addFlatInit(py::class_<Job, AbstractMeasurementJob>& cls, const Fields<R, F...>& list, const char* doc)
+void addFlatInit(py::class_<Job, AbstractMeasurementJob>& cls, const Fields<R, F...>& list,
+                 std::string_view summary, std::string_view closing = {})
 {
+    const std::string text = std::string(summary) + paramDocs(list) + extrasDoc(extras) + std::string(closing);
+    const char* doc = text.c_str();
     std::apply(
         [&](const auto&... items) {
             if constexpr (extras == Extras::none) {
@@ -386,23 +444,46 @@ void addFlatInit(py::class_<Job, AbstractMeasurementJob>& cls, const Fields<R, F
         list.items);
 }
 
+// `argumentDoc` documents the record argument, as a field's docstring does.
 template <typename Job>
-void addRecordInit(py::class_<Job, AbstractMeasurementJob>& cls, const char* argument, const char* doc)
+void addRecordInit(py::class_<Job, AbstractMeasurementJob>& cls, const char* argument, std::string_view summary,
+                   std::string_view argumentDoc)
 {
+    const std::string doc =
+        std::string(summary) + job_doc::param(argument, argumentDoc) + std::string(job_doc::kMetaDataParam);
     cls.def(py::init([](const typename Job::ParameterStruct& record, const py::dict& metaData) {
                 return makeJob<Job>(record, metaData);
             }),
-            py::arg(argument), metaDataArgument(), doc);
+            py::arg(argument), metaDataArgument(), doc.c_str());
 }
 
+// `argumentText` follows ":param <argument>: " as it is: the dict's
+// description holds code examples that no line may be wrapped in.
 template <typename Job, typename R, typename... F>
 void addDictInit(py::class_<Job, AbstractMeasurementJob>& cls, const char* argument, const Fields<R, F...>& list,
-                 const char* doc)
+                 std::string_view summary, std::string_view argumentText)
 {
+    const std::string doc = std::string(summary) + "    :param " + argument + ": " + std::string(argumentText)
+                            + std::string(job_doc::kMetaDataParam);
     cls.def(py::init([list](const py::dict& table, const py::dict& metaData) {
                 return makeJob<Job>(readRecord(list, table), metaData);
             }),
-            py::arg(argument), metaDataArgument(), doc);
+            py::arg(argument), metaDataArgument(), doc.c_str());
+}
+
+// The usual job: its parameter class, named after the job ("CvJob" has
+// "CvParametersPy"), and the job class with its one flat constructor.
+template <typename Job, Extras extras, typename R, typename... F>
+py::class_<Job, AbstractMeasurementJob> bindJobWithParameters(py::module_& module, std::string_view name,
+                                                              const Fields<R, F...>& list, std::string_view summary,
+                                                              std::string_view closing = {})
+{
+    const std::string stem(name.substr(0, name.rfind("Job")));
+    const std::string parameterName = stem + "ParametersPy";
+    bindParameters<Job>(module, parameterName.c_str(), list);
+    auto job = bindJob<Job>(module, std::string(name).c_str(), parameterName);
+    addFlatInit<Job, extras>(job, list, summary, closing);
+    return job;
 }
 
 } // namespace job_binding

@@ -3,6 +3,7 @@
 // options of a JobInfo are views that write through and keep the JobInfo
 // alive.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 
@@ -56,7 +57,7 @@ void registerJobInfo(py::module_& m)
 {
     py::class_<JobInfo>(m, "JobInfo", MARLEK_DOC("Class which contains information about the job."))
         .def(
-            "get_job_id", [](const JobInfo& info) { return info.jobId; },
+            "get_job_id", withDataText(+[](const JobInfo& info) { return info.jobId; }),
             MARLEK_DOC("Get the ID of the job that was assigned by the TQ5."))
         .def(
             "get_status", [](const JobInfo& info) { return info.status; }, MARLEK_DOC("Get the status of the job."))
@@ -74,17 +75,22 @@ void registerJobInfo(py::module_& m)
             py::return_value_policy::reference_internal,
             MARLEK_DOC("Get the error object of the job"))
         .def(
-            "get_error_message", [](const JobInfo& info) { return ErrorFormatters::formatOrFallback(info.error); },
+            "get_error_message",
+            withDataText(+[](const JobInfo& info) { return ErrorFormatters::formatOrFallback(info.error); }),
             "\n    Get the error message of the job\n\n"
             "    :returns: the job's error formatted with its parameters (\"no error occoured\" when there is none)\n")
         .def(
-            "get_creation_date", [](const JobInfo& info) { return info.created; }, MARLEK_DOC("Get the creation date."))
+            "get_creation_date",
+            withDataText(+[](const JobInfo& info) { return info.created; }), MARLEK_DOC("Get the creation date."))
         .def(
-            "get_start_date", [](const JobInfo& info) { return info.started; }, MARLEK_DOC("Get the start date."))
+            "get_start_date",
+            withDataText(+[](const JobInfo& info) { return info.started; }), MARLEK_DOC("Get the start date."))
         .def(
-            "get_end_date", [](const JobInfo& info) { return info.ended; }, MARLEK_DOC("Get the end date."))
+            "get_end_date",
+            withDataText(+[](const JobInfo& info) { return info.ended; }), MARLEK_DOC("Get the end date."))
         .def(
-            "get_user_metadata", [](const JobInfo& info) { return info.jobMeta; }, MARLEK_DOC("Get the meta data."))
+            "get_user_metadata",
+            withDataText(+[](const JobInfo& info) { return info.jobMeta; }), MARLEK_DOC("Get the meta data."))
         .def(
             "get_job_options", [](JobInfo& info) -> JobOptions& { return info.options; },
             py::return_value_policy::reference_internal,

@@ -1,9 +1,10 @@
 // SetLedColorJob: the colour of the lower RGB LED, as three components or as
 // one 0xRRGGBB value.
 
+#include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/job_binding.hpp"
-#include "marlek_link_py/job_example_doc.hpp"
+#include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_link_json/jobs/control/jobs/set_led_color/set_led_colorjob.hpp"
 
@@ -17,19 +18,15 @@ namespace jb = job_binding;
 
 void init_led_color_wrap(py::module_& control)
 {
-    const auto fields = jb::fields<SetLedColorParameters>(jb::field("red", &SetLedColorParameters::red),
-                                                          jb::field("green", &SetLedColorParameters::green),
-                                                          jb::field("blue", &SetLedColorParameters::blue));
-    jb::bindParameters<SetLedColorJob>(control, "SetLedColorParametersPy", fields);
-    auto job = jb::bindJob<SetLedColorJob>(control, "SetLedColorJob", "marlek_link.control.SetLedColorParametersPy");
-    jb::addFlatInit<SetLedColorJob, jb::Extras::none>(
-        job, fields,
+    using P = SetLedColorParameters;
+    auto job = jb::bindJobWithParameters<SetLedColorJob, jb::Extras::none>(
+        control, "SetLedColorJob",
+        jb::fields<P>(jb::field("red", &P::red, MARLEK_DOC("red value from 0 to 255")),
+                      jb::field("green", &P::green, MARLEK_DOC("green value from 0 to 255")),
+                      jb::field("blue", &P::blue, MARLEK_DOC("blue value from 0 to 255"))),
         "\n    Set LED Colors using red green and blue values\n\n"
-        "    Only the color of the lower RGB LED can be set.\n\n"
-        "    :param red: red value from 0 to 255\n"
-        "    :param green: green value from 0 to 255\n"
-        "    :param blue: blue value from 0 to 255\n" MARLEK_JOB_EXAMPLE(
-            "set-led-color-job-uuid-example", "set_led_color", "{\"red\": 255, \"green\": 128, \"blue\": 0}"));
+        "    Only the color of the lower RGB LED can be set.\n\n",
+        job_doc::requestExample("set_led_color", "{\"red\": 255, \"green\": 128, \"blue\": 0}"));
     // Bits 24 to 31 carry no colour and are dropped.
     job.def(py::init([](std::uint32_t led) {
                 const SetLedColorParameters colour{static_cast<std::uint8_t>(led >> 16),

@@ -12,17 +12,12 @@
 #include <pybind11/pybind11.h>
 
 #include <chrono>
-#include <climits>
 #include <cstdint>
 #include <string>
 
 namespace py = pybind11;
 
 namespace {
-
-// The session counts request time-outs in an int, the download's as three
-// times the request's.
-constexpr std::chrono::milliseconds kLongestRequestTimeout{INT_MAX / 3};
 
 ErrorObject connect(MarlekLink& link)
 {
@@ -90,7 +85,8 @@ void add_link_connection_methods(LinkClass& cls)
     cls.def(
         "set_request_timeout",
         [](MarlekLink& link, const DurationArg& timeout) {
-            link.setRequestTimeout(timeout.checked("the request timeout", kLongestRequestTimeout));
+            link.setRequestTimeout(
+                timeout.checked("the request timeout", std::chrono::milliseconds::zero(), longestRequestTimeout));
         },
         "\n    Set the request timeout\n\n    :param timeout: timeout value in seconds\n");
     cls.def("connect", &connect,

@@ -2,6 +2,7 @@
 // of returning failures. The core throws; a translator turns its exception
 // into the Python type, carrying a copy of the error object as `error`.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
 #include "marlek_link/marlek_link_exc.hpp"
@@ -15,7 +16,6 @@
 #include <pybind11/stl.h>
 
 #include <cstdint>
-#include <cstring>
 #include <exception>
 #include <memory>
 #include <string>
@@ -49,19 +49,10 @@ void createExceptionType(const py::module_& m)
 
 void raise(PyObject* type, const MarlekLinkException& exception)
 {
-    const char* text = exception.what();
-    try {
-        py::object instance = py::reinterpret_borrow<py::object>(type)(py::str(text));
-        instance.attr("error") = py::cast(ErrorObject(exception.getError()));
-        PyErr_SetObject(type, instance.ptr());
-    } catch (py::error_already_set&) {
-        // The message alone then; a text that is not UTF-8 shows its bad
-        // bytes replaced.
-        PyErr_Clear();
-        const py::object message =
-            py::reinterpret_steal<py::object>(PyUnicode_DecodeUTF8(text, std::strlen(text), "replace"));
-        PyErr_SetObject(type, message.ptr());
-    }
+    // The message may quote bytes that are not UTF-8.
+    py::object instance = py::reinterpret_borrow<py::object>(type)(dataText(exception.what()));
+    instance.attr("error") = py::cast(ErrorObject(exception.getError()));
+    PyErr_SetObject(type, instance.ptr());
 }
 
 template <typename Result, typename Call>

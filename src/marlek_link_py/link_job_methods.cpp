@@ -23,11 +23,6 @@ namespace py = pybind11;
 
 namespace {
 
-// Durations of one HTTP exchange: the whole range of the steady clock, with
-// room for the time already passed on it.
-constexpr auto kLongestIdTimeout =
-    std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::duration::max()) / 2;
-
 template <typename Result, typename Call>
 Result unlocked(Call&& call)
 {
@@ -145,7 +140,7 @@ void add_link_job_methods(LinkClass& cls)
     cls.def(
         "id",
         [](const MarlekLink& link, const DurationArg& timeout) {
-            const auto limit = timeout.checked("the timeout", kLongestIdTimeout);
+            const auto limit = timeout.checked("the timeout", std::chrono::milliseconds::zero(), kLongestClockWait);
             return valueOrError(unlocked<std::expected<WorkstationInfo, ErrorObject>>([&] { return link.id(limit); }));
         },
         py::arg_v("timeout", py::module_::import("datetime").attr("timedelta")(), "datetime.timedelta(0)"),

@@ -2,6 +2,7 @@
 // order in which later classes may refer to them.
 
 #include "marlek_link_py/init_wrap.hpp"
+#include "marlek_link_py/interpreter_entry.hpp"
 #include "marlek_link_py/link_python_side.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
@@ -9,21 +10,26 @@
 
 #include <pybind11/pybind11.h>
 
+#include <mutex>
 #include <thread>
 
 namespace py = pybind11;
 
 namespace {
 
+// Without the interpreter lock: the link's threads may be waiting for it
+// inside a Python callback, and a thread of the library that ends needs it
+// to delete its thread state. The callables the link holds take the lock as
+// they are let go.
 void closeAndDelete(MarlekLink* link, const std::shared_ptr<LinkPythonSide>& side)
 {
-    {
-        py::gil_scoped_release release;
-        if (side) {
-            side->joinLaterWork();
-        }
-        link->disconnect();
+    std::unique_lock<std::mutex> core;
+    if (side) {
+        side->joinLaterWork();
+        // The exit hook may be closing this very link.
+        core = std::unique_lock(side->coreMutex);
     }
+    link->disconnect();
     delete link;
 }
 
@@ -34,19 +40,14 @@ void LinkDeleter::operator()(MarlekLink* link) const
     link->setConnectionStatusCallback({});
     auto side = LinkPythonSide::forget(*link);
     if (!LinkPythonSide::onSessionThread()) {
+        py::gil_scoped_release release;
         closeAndDelete(link, side);
         return;
     }
     // Dropped inside one of its own callbacks: closing would wait for this
-    // very thread, so it happens on a thread of its own once the callback
-    // has returned.
-    std::thread([link, side] {
-        if (Py_IsFinalizing()) {
-            return;
-        }
-        py::gil_scoped_acquire gil;
-        closeAndDelete(link, side);
-    }).detach();
+    // very thread, so it happens on a thread of its own. The interpreter's
+    // exit waits for it.
+    std::thread([link, side, entry = InterpreterEntry::enterFromInside()] { closeAndDelete(link, side); }).detach();
 }
 
 void init_link_job_wrap(py::module_& m)

@@ -15,9 +15,9 @@
 class MarlekLink;
 
 // Destroys a core link that Python owned: the status callback goes while the
-// interpreter lock is held, the connection closes without it (the link's
-// threads may be waiting for it inside a Python callback), and the link
-// itself, with the callables it holds, goes with the lock held again.
+// interpreter lock is held; the connection closes and the link goes without
+// it (the link's threads may be waiting for it inside a Python callback),
+// the callables the link holds taking it as they are let go.
 // Python classes of links derived from MarlekLink hold them the same way
 // (std::unique_ptr<Derived, LinkDeleter>).
 struct LinkDeleter {

@@ -3,6 +3,7 @@
 // of classes joins the module by adding its call at its place below.
 
 #include "marlek_link_py/init_wrap.hpp"
+#include "marlek_link_py/link_python_side.hpp"
 
 #include <pybind11/pybind11.h>
 
@@ -77,4 +78,8 @@ PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
     init_set_calibration_data_wrap(calibration);
     init_get_calibration_data_wrap(calibration);
     init_calibration_service_jobs_wrap(calibration);
+
+    // Links still open when the interpreter exits close while it is intact,
+    // before its finalization would end their threads inside a callback.
+    py::module_::import("atexit").attr("register")(py::cpp_function(&LinkPythonSide::closeEveryLinkAtExit));
 }

@@ -2,8 +2,9 @@
 // potentiostat as the workstation reports it.
 
 #include "marlek_link_py/control_binding.hpp"
+#include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
-#include "marlek_link_py/job_example_doc.hpp"
+#include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_link_json/jobs/control/jobs/get_potentiostat_state/get_potentiostat_statejob.hpp"
 
@@ -39,19 +40,15 @@ void init_potentiostat_state_wrap(py::module_& control)
     state.def(py::init<>());
     jb::addProperties(state, stateFields, jb::Docs::shown);
 
-    const auto fields = jb::fields<GetPotentiostatStateParameters>(
-        jb::field("potentiostat", &GetPotentiostatStateParameters::potentiostat));
-    jb::bindParameters<GetPotentiostatStateJob>(control, "GetPotentiostatStateParametersPy", fields);
-    auto job = jb::bindJob<GetPotentiostatStateJob>(control, "GetPotentiostatStateJob",
-                                                    "marlek_link.control.GetPotentiostatStateParametersPy");
-    jb::addFlatInit<GetPotentiostatStateJob, jb::Extras::none>(
-        job, fields,
+    auto job = jb::bindJobWithParameters<GetPotentiostatStateJob, jb::Extras::none>(
+        control, "GetPotentiostatStateJob",
+        jb::fields<GetPotentiostatStateParameters>(
+            jb::field("potentiostat", &GetPotentiostatStateParameters::potentiostat,
+                      MARLEK_DOC("url or urn of the desired potentiostat, url examples \"XPC:1:EXT2:POT\" and "
+                                 "\"MAIN:1:POT\", an urn is a number followed by \":POT\", e.g. \"33000:POT\""))),
         "\n    GetPotentiostatStateJob job\n\n"
-        "    This job queries the status and information of a potentiostat.\n\n"
-        "    :param potentiostat: url or urn of the desired potentiostat, url examples \"XPC:1:EXT2:POT\" and\n"
-        "        \"MAIN:1:POT\", an urn is a number followed by \":POT\", e.g. \"33000:POT\"\n" MARLEK_JOB_EXAMPLE(
-            "get-potentiostat-state-job-uuid-example", "get_potentiostat_state",
-            "{\"potentiostat\": \"MAIN:1:POT\"}"));
+        "    This job queries the status and information of a potentiostat.\n\n",
+        job_doc::requestExample("get_potentiostat_state", "{\"potentiostat\": \"MAIN:1:POT\"}"));
     cb::addJobResult(job,
                      "\n    Get the queried potentiostat state.\n\n    :returns: object with the potentiostat state\n");
 }

@@ -2,9 +2,10 @@
 // the workstation samples, from a parameter object, from lists, or from the
 // settings a HardwareSettingsHelper assembled.
 
+#include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/job_binding.hpp"
-#include "marlek_link_py/job_example_doc.hpp"
+#include "marlek_link_py/job_doc.hpp"
 
 #include "marlek_link_json/jobs/control/hardware_settings/user_hardware_settings.hpp"
 #include "marlek_link_json/jobs/control/jobs/set_hardware_settings/set_hardware_settingsjob.hpp"
@@ -38,43 +39,43 @@ std::unique_ptr<SetHardwareSettingsJob> makeJob(SetHardwareSettingsParameters re
 
 void init_set_hardware_settings_job_wrap(py::module_& control)
 {
-    const auto fields = jb::fields<SetHardwareSettingsParameters>(
-        jb::field("channels", &SetHardwareSettingsParameters::channels),
-        jb::field("impedance_configurations", &SetHardwareSettingsParameters::impedance_configurations),
-        jb::field("output_potentiostats", &SetHardwareSettingsParameters::output_potentiostats));
+    using P = SetHardwareSettingsParameters;
+    const auto fields = jb::fields<P>(
+        jb::field("channels", &P::channels,
+                  MARLEK_DOC("channels to be measured during the measurement; sequential and parallel channels can "
+                             "be given together, they are split automatically")),
+        jb::field("impedance_configurations", &P::impedance_configurations,
+                  MARLEK_DOC("parallel sampled channels from which impedances are calculated, the numerator divided "
+                             "by the denominator; each may carry an optional impedance_name, when it is left empty "
+                             "the device names the impedance \"numerator/denominator\"")),
+        jb::field("output_potentiostats", &P::output_potentiostats,
+                  MARLEK_DOC("potentiostats on which the measurement is output")));
     jb::bindParameters<SetHardwareSettingsJob>(control, "SetHardwareSettingsParametersPy", fields);
-    auto job = jb::bindJob<SetHardwareSettingsJob>(control, "SetHardwareSettingsJob",
-                                                   "marlek_link.control.SetHardwareSettingsParametersPy");
+    auto job =
+        jb::bindJob<SetHardwareSettingsJob>(control, "SetHardwareSettingsJob", "SetHardwareSettingsParametersPy");
 
     // The parameters of another job: their three lists are copied.
+    const std::string settingsDoc = MARLEK_SETTINGS_INTRO + job_doc::param("settings", "object with the settings")
+                                    + job_doc::requestExample("set_hardware_settings", R"({
+    "output_potentiostats": [{"uri": "MAIN:1:POT",
+        "potentiostatic_polynomial": [0E0, 1E0],
+        "galvanostatic_polynomial": [0E0, 1E0]}],
+    "channels": [
+        {"uri": "MAIN:1:POT:U~ZMU:1:ZMU_U", "dimension": "voltage",
+         "unit": "V", "polynomial": [0E0, 1E0]},
+        {"uri": "MAIN:1:POT:I~ZMU:1:ZMU_I", "dimension": "current",
+         "unit": "A", "polynomial": [0E0, 1E0]}],
+    "impedance_configurations": [{"numerator": "MAIN:1:POT:U~ZMU:1:ZMU_U",
+        "denominator": "MAIN:1:POT:I~ZMU:1:ZMU_I",
+        "impedance_name": "Main cell"}]
+})");
     job.def(py::init([](const ParametersView& settings) {
                 return makeJob(static_cast<const SetHardwareSettingsParameters&>(settings));
             }),
-            py::arg("settings"),
-            MARLEK_SETTINGS_INTRO "    :param settings: object with the settings\n" MARLEK_JOB_EXAMPLE(
-                "set-hardware-settings-job-uuid-example", "set_hardware_settings",
-                "{\n"
-                "                        \"output_potentiostats\": [{\"uri\": \"MAIN:1:POT\",\n"
-                "                            \"potentiostatic_polynomial\": [0E0, 1E0],\n"
-                "                            \"galvanostatic_polynomial\": [0E0, 1E0]}],\n"
-                "                        \"channels\": [\n"
-                "                            {\"uri\": \"MAIN:1:POT:U~ZMU:1:ZMU_U\", \"dimension\": \"voltage\",\n"
-                "                             \"unit\": \"V\", \"polynomial\": [0E0, 1E0]},\n"
-                "                            {\"uri\": \"MAIN:1:POT:I~ZMU:1:ZMU_I\", \"dimension\": \"current\",\n"
-                "                             \"unit\": \"A\", \"polynomial\": [0E0, 1E0]}],\n"
-                "                        \"impedance_configurations\": [{\"numerator\": \"MAIN:1:POT:U~ZMU:1:ZMU_U\",\n"
-                "                            \"denominator\": \"MAIN:1:POT:I~ZMU:1:ZMU_I\",\n"
-                "                            \"impedance_name\": \"Main cell\"}]\n"
-                "                    }"));
+            py::arg("settings"), settingsDoc.c_str());
 
-    const char* listsDoc =
-        MARLEK_SETTINGS_INTRO
-        "    :param channels: channels to be measured during the measurement; sequential and parallel channels\n"
-        "        can be given together, they are split automatically\n"
-        "    :param impedance_configurations: parallel sampled channels from which impedances are calculated,\n"
-        "        the numerator divided by the denominator; each may carry an optional impedance_name, when it is\n"
-        "        left empty the device names the impedance \"numerator/denominator\"\n"
-        "    :param output_potentiostats: potentiostats on which the measurement is output\n";
+    const std::string listsDocText = MARLEK_SETTINGS_INTRO + jb::paramDocs(fields);
+    const char* listsDoc = listsDocText.c_str();
     job.def(py::init([](std::vector<Channel> channels, std::vector<ImpedanceConfiguration> impedances,
                         std::vector<PotentiostatConfiguration> potentiostats) {
                 return makeJob({std::move(channels), std::move(impedances), std::move(potentiostats)});

@@ -2,6 +2,7 @@
 // XmlSerializable as a bare element, as the text of a standalone file, as a
 // file on disk, or as an xml.etree.ElementTree element.
 
+#include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/xml_objects.hpp"
@@ -33,7 +34,7 @@ ExportOptions defaultOptions()
 
 py::object textOrError(std::expected<std::string, ErrorObject>&& result)
 {
-    return value_or_error(std::move(result), [](std::string text) { return py::object(py::str(text)); });
+    return value_or_error(std::move(result), [](std::string text) { return py::object(dataText(text)); });
 }
 
 py::object elementTree(const MXmlExporter& exporter, const MXml::XmlSerializable& object, const std::string& comment)
@@ -42,7 +43,7 @@ py::object elementTree(const MXmlExporter& exporter, const MXml::XmlSerializable
     if (!text) {
         throw py::value_error(ErrorFormatters::DefaultErrorFormatter().getFormatted(text.error()));
     }
-    return py::module_::import("xml.etree.ElementTree").attr("fromstring")(py::str(*text));
+    return py::module_::import("xml.etree.ElementTree").attr("fromstring")(dataText(*text));
 }
 
 void registerOptions(py::module_& xml)

@@ -26,9 +26,23 @@ def test_refused_timeouts(timeout):
         ml.AutoDiscovery(timeout)
 
 
-def test_refused_unrepresentable_timeout():
+# Beyond what the steady clock counts in nanoseconds, or not a duration at all.
+@pytest.mark.parametrize(
+    "timeout",
+    [float("inf"), float("-inf"), float("nan"), 1e10, -1e10, datetime.timedelta.max, datetime.timedelta.min],
+)
+def test_refused_unrepresentable_timeout(timeout):
     with pytest.raises(ValueError):
-        ml.AutoDiscovery(float("inf"))
+        ml.AutoDiscovery(timeout)
+    with pytest.raises(ValueError):
+        ml.AutoDiscovery(discovery_timeout=timeout)
+
+
+def test_longest_timeouts_within_the_clock_are_accepted():
+    # About 146 years: half of what the clock counts, the rest being its
+    # reading at the start.
+    assert isinstance(ml.AutoDiscovery(datetime.timedelta(days=365 * 146)), ml.AutoDiscovery)
+    assert isinstance(ml.AutoDiscovery(-4e9), ml.AutoDiscovery)
 
 
 @pytest.mark.parametrize(

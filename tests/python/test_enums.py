@@ -132,6 +132,19 @@ def test_plain_enum_semantics():
     assert ml.WorkstationModeEnum(1000) is ml.WorkstationModeEnum.EMULATION
 
 
+def test_dataset_type_values_are_bools():
+    kind = ml.DatasetType
+    assert [(m.name, m.value) for m in kind] == [("DC", False), ("AC", True)]
+    assert kind.DC.value is False and kind.AC.value is True
+    assert kind(False) is kind.DC and kind(True) is kind.AC
+    assert kind.DC != kind.AC and kind.DC != False  # noqa: E712 - members are not their values
+    # Through the 8-bit C++ enumeration and back.
+    info = ml.DatasetInfo()
+    for member in kind:
+        info.type = member
+        assert info.type is member
+
+
 TRACK_NAMES = [
     ("TIME", "time"), ("VOLTAGE", "voltage"), ("CURRENT", "current"), ("FREQUENCY", "frequency"),
     ("PERIODS", "periods"), ("IMPEDANCE_ABSOLUTE", "|impedance|"), ("PHASE", "phase"),

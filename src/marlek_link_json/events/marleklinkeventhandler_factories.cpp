@@ -4,6 +4,7 @@
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
 #include "marlek_link_json/jobs/ac/live_data/livedataroweis_json.hpp"
 #include "marlek_link_json/jobs/ac/live_data/livedatawaveseis_json.hpp"
+#include "marlek_link_json/jobs/common/live_data/liverows_json.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 
 #include <boost/describe/enum_from_string.hpp>
@@ -90,6 +91,12 @@ Handler makeJobInfoHandler(EventTypeEnum type, const Callback& callback)
     });
 }
 
+// The rows storage of the deliveries on this thread, refilled event after
+// event. A delivery takes it out while it runs: the same handler may run on
+// the threads of several sessions at once, and a callback may dispatch
+// another session's rows on its own thread, which then starts afresh.
+thread_local std::vector<std::vector<double>> spareRows;
+
 } // namespace
 
 Handler MarlekLinkEventHandler::makeLiveDataHeaderEventHandler(
@@ -114,10 +121,12 @@ Handler MarlekLinkEventHandler::makeLiveDataRowsEventHandler(
                            if (!data || !data->is_array()) {
                                return;
                            }
-                           const auto rows = boost::json::value_to<std::vector<std::vector<double>>>(*data);
+                           auto rows = std::move(spareRows);
+                           readLiveRows(*data, rows);
                            if (!rows.empty()) {
                                deliver(rows);
                            }
+                           spareRows = std::move(rows);
                        });
 }
 
@@ -127,7 +136,7 @@ Handler MarlekLinkEventHandler::makeLiveDataRowEisEventHandler(
     using Callback = std::function<void(const LiveDataRowEis&)>;
     return makeHandler(EventTypeEnum::LIVE_DATA_ROW_EIS, callback,
                        [](const Callback& deliver, const boost::json::object& event) {
-                           const auto row = boost::json::value_to<LiveDataRowEis>(boost::json::value(event));
+                           const auto row = liveDataRowEisFromEvent(event);
                            if (!row.getMeta().empty()) {
                                deliver(row);
                            }
@@ -140,7 +149,7 @@ Handler MarlekLinkEventHandler::makeLiveDataWaveEventHandler(
     using Callback = std::function<void(const LiveDataWavesEis&)>;
     return makeHandler(EventTypeEnum::LIVE_DATA_WAVES, callback,
                        [](const Callback& deliver, const boost::json::object& event) {
-                           const auto waves = boost::json::value_to<LiveDataWavesEis>(boost::json::value(event));
+                           const auto waves = liveDataWavesEisFromEvent(event);
                            if (!waves.getWaves().empty()) {
                                deliver(waves);
                            }

@@ -78,13 +78,13 @@ void AcMeasurementJobFeatures::headerEventHandler(const boost::json::object& eve
 
 void AcMeasurementJobFeatures::rowEisEventHandler(const boost::json::object& event)
 {
-    const auto row = boost::json::value_to<LiveDataRowEis>(boost::json::value(event));
+    const auto row = liveDataRowEisFromEvent(event);
     dispatch({AcLiveDataMessageKind::ROW, &header, &row, &DUMMY_WAVES});
 }
 
 void AcMeasurementJobFeatures::wavesEventHandler(const boost::json::object& event)
 {
-    const auto waves = boost::json::value_to<LiveDataWavesEis>(boost::json::value(event));
+    const auto waves = liveDataWavesEisFromEvent(event);
     dispatch({AcLiveDataMessageKind::WAVES, &header, &DUMMY_ROW, &waves});
 }
 

@@ -10,3 +10,7 @@
 // an object with all six arrays gives the empty row; a non-number inside the
 // arrays raises boost::system::system_error.
 LiveDataRowEis tag_invoke(const boost::json::value_to_tag<LiveDataRowEis>&, const boost::json::value& source);
+
+// The same for the event object itself, which it reads in place: a row
+// event is not copied into a JSON value first.
+LiveDataRowEis liveDataRowEisFromEvent(const boost::json::object& event);

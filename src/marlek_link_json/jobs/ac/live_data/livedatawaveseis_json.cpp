@@ -44,12 +44,17 @@ std::size_t positionOrZero(const boost::json::object& object, std::string_view k
 LiveDataWavesEis tag_invoke(const boost::json::value_to_tag<LiveDataWavesEis>&, const boost::json::value& source)
 {
     const auto* object = source.if_object();
-    const auto* waves = object == nullptr ? nullptr : object->if_contains("paths_waves");
+    return object == nullptr ? LiveDataWavesEis() : liveDataWavesEisFromEvent(*object);
+}
+
+LiveDataWavesEis liveDataWavesEisFromEvent(const boost::json::object& event)
+{
+    const auto* waves = event.if_contains("paths_waves");
     if (waves == nullptr || !waves->is_array()) {
         return {};
     }
     auto samples = boost::json::value_to<std::vector<std::vector<double>>>(*waves);
-    const std::size_t offset = positionOrZero(*object, "offset");
-    const std::size_t fullWaveSize = positionOrZero(*object, "full_wave_size");
+    const std::size_t offset = positionOrZero(event, "offset");
+    const std::size_t fullWaveSize = positionOrZero(event, "full_wave_size");
     return LiveDataWavesEis(std::move(samples), offset, fullWaveSize);
 }

@@ -2,6 +2,7 @@
 
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_link_json/events/event_type.hpp"
+#include "marlek_link_json/jobs/common/live_data/liverows_json.hpp"
 #include "marlek_link_json/link_json_session.hpp"
 
 #include <boost/json.hpp>
@@ -77,7 +78,7 @@ void DcMeasurementJobFeatures::headerEventHandler(const boost::json::object& eve
 
 void DcMeasurementJobFeatures::rowEventHandler(const boost::json::object& event)
 {
-    const auto rows = boost::json::value_to<std::vector<std::vector<double>>>(event.at("data"));
+    readLiveRows(event.at("data"), rows);
     dispatch({DcLiveDataMessageKind::ROWS, &header, &rows});
 }
 

@@ -52,6 +52,9 @@ private:
     std::shared_ptr<EventHandler> makeHandler(void (DcMeasurementJobFeatures::*member)(const boost::json::object&));
 
     LiveDataHeader header;
+    // The latest rows, whose storage the next rows event refills; neither
+    // copied nor assigned with the job.
+    std::vector<std::vector<double>> rows;
     std::vector<Callback> callbacks;
     std::shared_ptr<EventHandler> headerHandler;
     std::shared_ptr<EventHandler> rowsHandler;
