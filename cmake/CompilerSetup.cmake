@@ -7,11 +7,19 @@ if(MARLEK_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
   set(CMAKE_CXX_COMPILER_LAUNCHER
       ${CMAKE_COMMAND} -E env
       CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime
-      CCACHE_BASEDIR=${CMAKE_SOURCE_DIR}
+      CCACHE_BASEDIR=${PROJECT_SOURCE_DIR}
       ${MARLEK_CCACHE})
 endif()
 
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers)
+
+# The test builds keep function names and line tables, which backtraces and
+# sanitizer reports need; full debug information of every Boost template
+# they instantiate made the build folder many gigabytes. The programs carry
+# it compressed: the long template names alone are most of each test
+# program. A Debug build keeps all of it, uncompressed.
+add_compile_options($<$<CONFIG:RelWithDebInfo>:-g1>)
+add_link_options($<$<CONFIG:RelWithDebInfo>:LINKER:--compress-debug-sections=zlib>)
 
 if(MARLEK_SANITIZE STREQUAL "address")
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)

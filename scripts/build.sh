@@ -5,18 +5,24 @@
 # started here as a process of its own, so that a fresh clone shows the
 # library at work without a workstation. MARLEK_SKIP_EXAMPLE=1 skips the run.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 build="${MARLEK_BUILD_DIR:-$root/build}"
 
-"$root/scripts/setup.sh"
-cmake -S "$root" -B "$build" -G Ninja ${MARLEK_CMAKE_ARGS:-}
-cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}"
+run_setup
+configure_preset default "$build" ${MARLEK_CMAKE_ARGS:-}
+cmake --build "$build" --parallel "$jobs"
 
 # The Python module: scikit-build-core builds it in build-py/, which stays
-# between runs, and ccache shares the core library's objects with the build
-# above, so a second install costs little.
-CMAKE_BUILD_PARALLEL_LEVEL="${MARLEK_JOBS:-$(nproc)}" \
-  "$root/.venv/bin/python" -m pip install --quiet --disable-pip-version-check --no-build-isolation "$root"
+# between runs, so a re-install without changes rebuilds nothing. It links
+# the core library compiled above rather than compiling it again, unless
+# that one is built for a sanitizer.
+core_from=()
+if [[ -f "$build/marlek_link-config.cmake" ]] && grep -q '^MARLEK_SANITIZE:STRING=$' "$build/CMakeCache.txt"; then
+  core_from=(--config-settings=cmake.define.MARLEK_CORE_FROM="$build")
+fi
+CMAKE_BUILD_PARALLEL_LEVEL="$jobs" \
+  "$root/.venv/bin/python" -m pip install --quiet --disable-pip-version-check --no-build-isolation \
+  "${core_from[@]}" "$root"
 
 if [[ "${MARLEK_SKIP_EXAMPLE:-0}" == 1 ]]; then
   exit 0

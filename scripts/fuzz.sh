@@ -5,27 +5,16 @@
 #   scripts/fuzz.sh [seconds per target, default 180] [extra libFuzzer flags...]
 #   MARLEK_FUZZ_TARGETS="jobinfo_json" scripts/fuzz.sh   runs only the named ones
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 seconds="${1:-180}"
 shift || true
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-missing=()
-for p in clang-14 libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "fuzz: installing ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+run_setup
+install_debian_packages clang-14 libclang-rt-14-dev
 
 cd "$root"
-cmake --preset fuzz
-cmake --build --preset fuzz
+configure_preset fuzz ""
+cmake --build --preset fuzz --parallel "$jobs"
 
 # The corpora grow across runs; findings land in build-fuzz/findings.
 # Every fuzzer of fuzz/ by default.

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Builds the C++ tests under AddressSanitizer with UndefinedBehaviorSanitizer
-# and under ThreadSanitizer, each in a build folder of its own (build-address,
-# build-thread), and runs them; any report fails the run. For developers
-# before submitting: it takes far longer than CI's budget allows.
+# and under ThreadSanitizer, each in a build folder of its own (the presets
+# address and thread: build-address, build-thread), and runs them; any report
+# fails the run. For developers before submitting: it takes far longer than
+# CI's budget allows.
 #   scripts/sanitize.sh [address|thread|both, default both] [test program...]
 # Without test programs it builds everything and runs the whole suite under
 # CTest; with some (for instance session_tests transport_tests) it builds and
 # runs only those.
 set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 which="${1:-both}"
 shift || true
 programs=("$@")
@@ -19,7 +20,7 @@ case "$which" in
   *) echo "usage: $0 [address|thread|both] [test program...]" >&2; exit 2 ;;
 esac
 
-"$root/scripts/setup.sh"
+run_setup
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -36,19 +37,19 @@ status=0
 for kind in "${kinds[@]}"; do
   build="$root/build-$kind"
   echo "sanitize: $kind in $build"
-  cmake -S "$root" -B "$build" -G Ninja -DMARLEK_SANITIZE="$kind" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  configure_preset "$kind" "$build"
   runner=()
   [[ "$kind" == thread ]] && runner=("${launcher[@]}")
   # Test discovery runs the test programs, so the build needs the launcher too.
   if [[ ${#programs[@]} -eq 0 ]]; then
-    "${runner[@]}" cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}"
+    "${runner[@]}" cmake --build "$build" --parallel "$jobs"
     if ! "${runner[@]}" ctest --test-dir "$build" --output-on-failure -j "${MARLEK_TEST_JOBS:-4}"; then
       echo "sanitize: $kind run FAILED" >&2
       status=1
     fi
     continue
   fi
-  "${runner[@]}" cmake --build "$build" --parallel "${MARLEK_JOBS:-$(nproc)}" --target "${programs[@]}"
+  "${runner[@]}" cmake --build "$build" --parallel "$jobs" --target "${programs[@]}"
   for program in "${programs[@]}"; do
     if ! "${runner[@]}" "$build/tests/$program" --gtest_brief=1; then
       echo "sanitize: $kind $program FAILED" >&2

@@ -2,33 +2,17 @@
 # Installs everything the build and the tests need, on a fresh Debian 12 or 13
 # machine or on one that already has it all (then it only checks, quickly).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 venv="$root/.venv"
 
-# Versions the whole team builds against: one pybind11 3.0 release and one Boost.
-pybind11_pin="pybind11==3.0.4"
-boost_pin="cmeel-boost==1.90.0"
-python_tools=(pytest scikit-build-core)
+# The build requirements of pyproject.toml (pinned pybind11, Boost headers,
+# stub generator) are the versions the whole team builds against; the venv
+# gets the same, and the test tools.
+python_tools=(pytest mypy)
 
 debian_packages=(build-essential cmake ninja-build ccache pkg-config
                  libssl-dev libtinyxml2-dev libfmt-dev libgtest-dev openssl)
-
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_debian_packages() {
-  local missing=()
-  for p in "$@"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "setup: installing ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-  fi
-}
 
 # A pyenv shim named python3.13 may exist without working, so each candidate
 # must actually run and report 3.13.
@@ -73,12 +57,18 @@ if ! works_as_313 "$venv/bin/python"; then
   "$python313" -m venv "$venv"
 fi
 
-wanted=("$pybind11_pin" "$boost_pin" "${python_tools[@]}")
+mapfile -t build_requirements < <("$venv/bin/python" -c '
+import sys, tomllib
+with open(sys.argv[1], "rb") as f:
+    print(*tomllib.load(f)["build-system"]["requires"], sep="\n")' "$root/pyproject.toml")
+wanted=("${build_requirements[@]}" "${python_tools[@]}")
+# Present, and at the pinned version where there is a pin.
 if ! "$venv/bin/python" - "${wanted[@]}" <<'PY' 2>/dev/null
+import re
 import sys
 from importlib.metadata import version, PackageNotFoundError
 for req in sys.argv[1:]:
-    name, _, pinned = req.partition("==")
+    name, pinned = re.match(r"([A-Za-z0-9_.-]+)\s*(?:==\s*(\S+))?", req).groups()
     try:
         have = version(name)
     except PackageNotFoundError:
@@ -90,4 +80,4 @@ then
   echo "setup: installing Python packages into $venv"
   "$venv/bin/python" -m pip install -q --disable-pip-version-check "${wanted[@]}"
 fi
-echo "setup: ready ($("$venv/bin/python" --version), $pybind11_pin, $boost_pin)"
+echo "setup: ready ($("$venv/bin/python" --version), ${build_requirements[*]})"

@@ -23,3 +23,6 @@ del _name, _submodule, sys
 
 __doc__ = _marlek_link.__doc__
 __version__ = _marlek_link.MarlekLink.get_library_revision()
+# Every public name of the extension module, its submodules included, so
+# that help() and dir() show the whole API.
+__all__ = sorted(name for name in vars(_marlek_link) if not name.startswith("_"))

@@ -2,9 +2,9 @@
 
 #include "marlek_json_common/json_common/logging/error_factory_json.hpp"
 #include "marlek_json_common/json_common/resources/resourceinfo_json.hpp"
+#include "marlek_json_common/json_common/text/base64.hpp"
 #include "marlek_link_json/atomic_file_writer.hpp"
 
-#include <boost/beast/core/detail/base64.hpp>
 #include <boost/json.hpp>
 
 #include <algorithm>
@@ -17,27 +17,7 @@
 
 namespace {
 
-namespace base64 = boost::beast::detail::base64;
-
 constexpr std::size_t kFileBlockSize = 4194304;
-
-std::string encodeBase64(const char* data, std::size_t size)
-{
-    std::string encoded(base64::encoded_size(size), '\0');
-    encoded.resize(base64::encode(encoded.data(), data, size));
-    return encoded;
-}
-
-// Stops at the first "=" or at the first character outside the alphabet.
-std::size_t decodeBase64Into(std::vector<char>& output, std::string_view text)
-{
-    const std::size_t before = output.size();
-    output.resize(before + base64::decoded_size(text.size()));
-    const auto [written, read] = base64::decode(output.data() + before, text.data(), text.size());
-    (void)read;
-    output.resize(before + written);
-    return written;
-}
 
 ErrorObject contentInvalid(std::string_view what)
 {
@@ -148,7 +128,7 @@ ErrorObject LinkJsonSession::appendToResource(const Resource& resource, const st
         const boost::json::object reply =
             sendResourceRequest(resource.getType(), "append",
                                 {{"resource_id", resource.getResourceId()},
-                                 {"data", encodeBase64(content.data() + offset, size)}});
+                                 {"data", base64::encode(std::string_view(content.data() + offset, size))}});
         if (!wasSuccessful(reply)) {
             return getError(reply);
         }
@@ -179,8 +159,11 @@ ErrorObject LinkJsonSession::retrieveResource(const Resource& resource, std::vec
         if (!data || !data->is_string() || !totalSize || !totalSize->is_number()) {
             return ErrorObject(ErrorCodeEnum::JSON_MALFORMED, "json malformed: {0}", "incomplete json object received");
         }
-        decoded.clear();
-        const std::size_t count = decodeBase64Into(decoded, data->get_string());
+        // A stray character would otherwise end the chunk early, unnoticed.
+        if (std::optional<std::string> refusal = base64::decode(data->get_string(), base64::Policy::Strict, decoded)) {
+            return contentInvalid(*refusal);
+        }
+        const std::size_t count = decoded.size();
         if (count > chunk) {
             return contentInvalid("more data received than requested");
         }
@@ -244,14 +227,13 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
                            static_cast<double>(resource.getSize()), ">", static_cast<double>(maximumSize));
     }
 
-    // The content may not exceed the caller's maximum, or without one the
-    // size the workstation announced.
-    const std::uint64_t bound = maximumSize != 0 ? maximumSize : resource.getSize();
+    // Content longer than the resource's size is taken as it comes; the
+    // caller's maximum alone bounds what may be held in memory.
     std::promise<std::optional<ErrorObject>> delivered;
     auto outcome = delivered.get_future();
     auto receiver = std::make_shared<DownloadCallback>(
-        [&delivered, &output, bound](std::string&& content, std::optional<ErrorObject> error) {
-            if (!error && content.size() > bound) {
+        [&delivered, &output, maximumSize](std::string&& content, std::optional<ErrorObject> error) {
+            if (!error && maximumSize != 0 && content.size() > maximumSize) {
                 error = contentInvalid("downloaded resource size invalid");
             }
             if (!error) {

@@ -308,6 +308,10 @@ boost::asio::awaitable<void> LinkLlSession<Stream>::receiveService()
     }
     receiveEnded = true;
     closeSendQueue();
+    // The loss is reported once all three loops have ended; left to its next
+    // wake-up, the heartbeat would hold that report back by up to a whole
+    // wait, while the session looks connected and refuses every request.
+    heartbeatTimer->cancel();
 }
 
 template <typename Stream>

@@ -1,30 +1,21 @@
 #include "dataset_test_support.hpp"
 
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
+#include "marlek_json_common/json_common/text/base64.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
-#include "marlek_link_json/jobs/dc/dataset/base64_decode.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset_binary.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset_json.hpp"
 
-#include <boost/beast/core/detail/base64.hpp>
 #include <boost/json.hpp>
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 namespace json = boost::json;
 using namespace dataset_test;
 
 namespace {
-
-std::string toBase64(const std::string& bytes)
-{
-    std::string text(boost::beast::detail::base64::encoded_size(bytes.size()), '\0');
-    text.resize(boost::beast::detail::base64::encode(text.data(), bytes.data(), bytes.size()));
-    return text;
-}
 
 json::object event(std::string_view type, json::object body)
 {
@@ -54,7 +45,7 @@ json::array eventArrayOf(const DcDataset& dataset)
 {
     const auto table = dcDatasetToBinary(dataset);
     EXPECT_TRUE(table.has_value());
-    return json::array{headerEvent(dataset.getHeader()), rowsEvent(json::string(toBase64(table.value_or("")))),
+    return json::array{headerEvent(dataset.getHeader()), rowsEvent(json::string(base64::encode(table.value_or("")))),
                        finishedEvent(dataset.getJobInfo().jobId)};
 }
 
@@ -74,46 +65,6 @@ bool isEmptyDefault(const DcDataset& ds)
 }
 
 } // namespace
-
-TEST(Base64, DecodedSize)
-{
-    EXPECT_EQ(decodedBase64Size(""), std::optional<std::size_t>(0));
-    EXPECT_EQ(decodedBase64Size("AQID"), std::optional<std::size_t>(3));
-    EXPECT_EQ(decodedBase64Size("AQI="), std::optional<std::size_t>(2));
-    EXPECT_EQ(decodedBase64Size("AQ=="), std::optional<std::size_t>(1));
-    EXPECT_EQ(decodedBase64Size("AQIDBAUG"), std::optional<std::size_t>(6));
-    EXPECT_EQ(decodedBase64Size("AQI"), std::nullopt);
-    EXPECT_EQ(decodedBase64Size("AQIDB"), std::nullopt);
-}
-
-TEST(Base64, DecodesStandardTextWithPadding)
-{
-    using Bytes = std::vector<std::uint8_t>;
-    EXPECT_EQ(decodeBase64(""), Bytes{});
-    EXPECT_EQ(decodeBase64("AQID"), (Bytes{1, 2, 3}));
-    EXPECT_EQ(decodeBase64("AQI="), (Bytes{1, 2}));
-    EXPECT_EQ(decodeBase64("AQ=="), (Bytes{1}));
-    EXPECT_EQ(decodeBase64("+/+/"), (Bytes{0xFB, 0xFF, 0xBF}));
-    const std::string all = [] {
-        std::string bytes;
-        for (int i = 0; i < 256; ++i) {
-            bytes.push_back(static_cast<char>(i));
-        }
-        return bytes;
-    }();
-    const Bytes decoded = decodeBase64(toBase64(all));
-    EXPECT_EQ(std::string(decoded.begin(), decoded.end()), all);
-}
-
-TEST(Base64, BadLengthThrows)
-{
-    try {
-        decodeBase64("AQIDB");
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Invalid Base64 string length.");
-    }
-}
 
 TEST(DcDatasetJson, RoundTripThroughTheEventArray)
 {
@@ -138,7 +89,7 @@ TEST(DcDatasetJson, RoundTripThroughTheEventArray)
 TEST(DcDatasetJson, TrailingBytesInTheRowsAreIgnored)
 {
     const std::string table = dcDatasetToBinary(makeDc({timeColumn(), voltageColumn()}, {{1.0}, {2.0}})).value();
-    const json::array events{headerEvent(twoColumns()), rowsEvent(json::string(toBase64(table + "xyz"))),
+    const json::array events{headerEvent(twoColumns()), rowsEvent(json::string(base64::encode(table + "xyz"))),
                              finishedEvent("j")};
     const DcDataset ds = readDc(events);
     EXPECT_EQ(ds.getTracks(), (std::vector<std::vector<double>>{{1.0}, {2.0}}));
@@ -148,11 +99,13 @@ TEST(DcDatasetJson, RowCountComesFromTheDecodedBytes)
 {
     // 16 bytes encode to 24 characters whose size says 16 bytes; padding in
     // the second group makes them decode to 14, not enough for two rows.
-    std::string text = toBase64(std::string(16, '\x11'));
+    std::string text = base64::encode(std::string(16, '\x11'));
     ASSERT_EQ(text.size(), 24u);
     text.replace(4, 4, "AA==");
-    ASSERT_EQ(decodedBase64Size(text), std::optional<std::size_t>(16));
-    ASSERT_EQ(decodeBase64(text).size(), 14u);
+    ASSERT_EQ(base64::declaredSize(text), std::optional<std::size_t>(16));
+    std::string bytes;
+    ASSERT_EQ(base64::decode(text, base64::Policy::UncheckedGroups, bytes), std::nullopt);
+    ASSERT_EQ(bytes.size(), 14u);
 
     const LiveDataHeader oneColumn("t", "s", {timeColumn()});
     const DcDataset single =
@@ -170,7 +123,7 @@ TEST(DcDatasetJson, RowCountComesFromTheDecodedBytes)
 TEST(DcDatasetJson, HeaderWithoutColumnsGivesNoTracks)
 {
     const json::array events{headerEvent(LiveDataHeader("t", "s", {})),
-                             rowsEvent(json::string(toBase64(std::string(48, '\0')))), finishedEvent("j-0")};
+                             rowsEvent(json::string(base64::encode(std::string(48, '\0')))), finishedEvent("j-0")};
     const DcDataset ds = readDc(events);
     EXPECT_TRUE(ds.getTracks().empty());
     EXPECT_EQ(ds.getRowCount(), 0u);
@@ -190,8 +143,8 @@ TEST(DcDatasetJson, TwoEventsGiveColumnsWithoutRows)
 TEST(DcDatasetJson, FourEventsKeepOnlyHeaderAndJobInfo)
 {
     const std::string table = dcDatasetToBinary(makeDc({timeColumn(), voltageColumn()}, {{1.0}, {2.0}})).value();
-    const json::array events{headerEvent(twoColumns()), rowsEvent(json::string(toBase64(table))),
-                             rowsEvent(json::string(toBase64(table))), finishedEvent("j-4")};
+    const json::array events{headerEvent(twoColumns()), rowsEvent(json::string(base64::encode(table))),
+                             rowsEvent(json::string(base64::encode(table))), finishedEvent("j-4")};
     const DcDataset ds = readDc(events);
     ASSERT_EQ(ds.getTracks().size(), 2u);
     EXPECT_TRUE(ds.getTracks()[0].empty());
@@ -211,11 +164,11 @@ TEST(DcDatasetJson, MalformedArraysGiveTheEmptyDataset)
         // base64 of a length that is not a multiple of 4
         json::array{headerEvent(twoColumns()), rowsEvent(json::string("AQIDB")), finishedEvent("j")},
         // middle event of another type
-        json::array{headerEvent(twoColumns()), event("LIVE_DATA_HEADER", {{"data", toBase64(table)}}),
+        json::array{headerEvent(twoColumns()), event("LIVE_DATA_HEADER", {{"data", base64::encode(table)}}),
                     finishedEvent("j")},
         // "type" is not "EVENT"
         json::array{headerEvent(twoColumns()),
-                    json::object{{"type", "REPLY"}, {"event", {{"type", "LIVE_DATA_ROWS"}, {"data", toBase64(table)}}}},
+                    json::object{{"type", "REPLY"}, {"event", {{"type", "LIVE_DATA_ROWS"}, {"data", base64::encode(table)}}}},
                     finishedEvent("j")},
     };
     for (const auto& value : cases) {

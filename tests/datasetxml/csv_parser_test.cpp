@@ -53,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
         DataCase{"ZeroRowsNeedOnlyTheHeader", "\na;b\n;\n;\nwhatever", 2, 0, true, {{}, {}}},
         DataCase{"TextAfterTheDeclaredRowsIsIgnored", "\na\n\n\n1\n2\n3\n", 1, 2, true, {{1, 2}}},
         DataCase{"OneColumnWithEmptyUnitAndUrn", "\ntime\n\n\n0.5\n1.5\n", 1, 2, true, {{0.5, 1.5}}},
+        DataCase{"OneColumnWithEmptyName", "\n\nV\nu\n0.5\n1.5\n", 1, 2, true, {{0.5, 1.5}}},
+        DataCase{"OneColumnWithoutAnyHeaderText", "\r\n\n\n\n0.5\n1.5\n", 1, 2, true, {{0.5, 1.5}}},
         DataCase{"TrailingSemicolon", "\na;b\nV;A\nu;v\n1;2;\n3;4\n", 2, 2, false, {}},
         DataCase{"DoubleSemicolon", "\na;b\nV;A\nu;v\n1;;2\n", 2, 1, false, {}},
         DataCase{"TooFewRows", "\na\nV\nu\n1\n2\n3\n", 1, 4, false, {}},

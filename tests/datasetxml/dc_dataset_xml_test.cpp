@@ -94,6 +94,9 @@ TEST(DcDatasetXml, RoundTrips)
     // are empty lines.
     const DcDataset bare = makeDc({ColumnHeader("time", "", "")}, {{1.0, 2.0}});
     expectSameDc(*roundTrip(bare), bare);
+    // Without a name as well, the name line is empty too.
+    const DcDataset nameless = makeDc({ColumnHeader("", "", "")}, {{1.0, 2.0}});
+    expectSameDc(*roundTrip(nameless), nameless);
 
     DcDataset joined = sample();
     ASSERT_TRUE(joined.append(makeDc(sample().getHeader().getColumns(), {{5.0}, {6.0}}, "second"), 1.0));
@@ -219,6 +222,22 @@ TEST(DcDatasetXml, ReadsHandMadeElements)
     EXPECT_EQ(dataset->getIncludedDatasets()[0].first_time_value, 0.001);
     EXPECT_EQ(dataset->getIncludedDatasets()[1].type, DatasetType::AC);
     EXPECT_TRUE(std::isnan(dataset->getIncludedDatasets()[1].first_time_value));
+}
+
+TEST(DcDatasetXml, TablesStartingWithBlankLinesStillRead)
+{
+    // Other writers may put blank lines before the names; a table that does
+    // not read with one leading line end is read after all of them.
+    for (const std::string table : {"<![CDATA[\n\n\ntime;voltage\ns;V\n;P\n0;1\n]]>",
+                                     "<![CDATA[\r\n\r\ntime;voltage\r\ns;V\r\n;P\r\n0;1\r\n]]>"}) {
+        Fixture fixture(dcFixture(section("DC", "1"), table));
+        MXml::DeserializationContext context;
+        const auto dataset = DcDataset::buildFromXmlElement(fixture.root(), context);
+        ASSERT_NE(dataset, nullptr) << reportedMessage(context);
+        EXPECT_EQ(dataset->getHeader().getColumns(),
+                  (std::vector<ColumnHeader>{ColumnHeader("time", "s", ""), ColumnHeader("voltage", "V", "P")}));
+        EXPECT_EQ(dataset->getTracks(), (std::vector<std::vector<double>>{{0}, {1}}));
+    }
 }
 
 TEST(DcDatasetXml, RowsBeyondTheDeclaredCountAreNotRead)

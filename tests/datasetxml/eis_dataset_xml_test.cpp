@@ -170,6 +170,22 @@ TEST(EisDatasetXml, RoundTrips)
     EXPECT_EQ(readJoined->getIncludedDatasets().size(), 2u);
 }
 
+TEST(EisDatasetXml, ResultsWithoutRowsReadBackWithTheirHeader)
+{
+    // An empty result has no columns at all; one without rows may lack the
+    // meta columns, which describe rows.
+    const EisDataset empty;
+    const auto readEmpty = roundTrip(empty);
+    ASSERT_NE(readEmpty, nullptr);
+    EXPECT_EQ(readEmpty->getRowCount(), 0u);
+    EXPECT_TRUE(readEmpty->getMetaDataHeader().empty());
+
+    const EisDataset noRows = makeEis(eisHeader({}, {}, {pathHeader("MAIN:1:U", "voltage")}), EisData{});
+    const auto readNoRows = roundTrip(noRows);
+    ASSERT_NE(readNoRows, nullptr);
+    expectSameEis(*readNoRows, noRows);
+}
+
 TEST(EisDatasetXml, SemicolonsInKeysKeepTheHeaderLinesEven)
 {
     EisDataset dataset = makeEis(

@@ -170,5 +170,17 @@ std::vector<FakeOutgoingFrame> FakeRequestRouter::startJob(const boost::json::ob
             }
         }
     }
-    return script ? script->play(request, jobId) : FakeJobScript().play(request, jobId);
+    std::vector<FakeOutgoingFrame> frames = script ? script->play(request, jobId) : FakeJobScript().play(request, jobId);
+    if (!jobPauses) {
+        for (FakeOutgoingFrame& frame : frames) {
+            frame.delay = std::chrono::milliseconds(0);
+        }
+    }
+    return frames;
+}
+
+void FakeRequestRouter::playJobsWithoutPauses()
+{
+    std::lock_guard lock(mutex);
+    jobPauses = false;
 }

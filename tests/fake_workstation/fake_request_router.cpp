@@ -3,29 +3,13 @@
 #include "fake_workstation/fake_job_script.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 #include "marlek_json_common/json_common/resources/resourceinfo_json.hpp"
+#include "marlek_json_common/json_common/text/base64.hpp"
 
-#include <boost/beast/core/detail/base64.hpp>
 #include <boost/json.hpp>
 
 #include <algorithm>
 
 namespace {
-
-namespace base64 = boost::beast::detail::base64;
-
-std::string encode(std::string_view bytes)
-{
-    std::string text(base64::encoded_size(bytes.size()), '\0');
-    text.resize(base64::encode(text.data(), bytes.data(), bytes.size()));
-    return text;
-}
-
-std::string decode(std::string_view text)
-{
-    std::string bytes(base64::decoded_size(text.size()), '\0');
-    bytes.resize(base64::decode(bytes.data(), text.data(), text.size()).first);
-    return bytes;
-}
 
 std::string stringMember(const boost::json::object& object, std::string_view key)
 {
@@ -201,11 +185,18 @@ void FakeRequestRouter::resourceReply(const std::string& command, const boost::j
     }
     StoredResource& stored = entry->second;
     if (verb == "append") {
-        stored.content += decode(stringMember(request, "data"));
+        std::string bytes;
+        if (std::optional<std::string> refusal =
+                base64::decode(stringMember(request, "data"), base64::Policy::Strict, bytes)) {
+            reply = failedReply(request, ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID,
+                                                     "resource content invalid: {0}", *refusal));
+            return;
+        }
+        stored.content += bytes;
     } else if (verb == "get") {
         const std::uint64_t offset = std::min<std::uint64_t>(unsignedMember(request, "offset"), stored.content.size());
         const std::uint64_t limit = unsignedMember(request, "limit");
-        reply["data"] = encode(std::string_view(stored.content).substr(offset, limit));
+        reply["data"] = base64::encode(std::string_view(stored.content).substr(offset, limit));
         reply["resource_total_size"] = stored.content.size();
     } else if (verb == "info") {
         reply["resource"] = describe(*type, id, stored);

@@ -82,6 +82,9 @@ public:
     void setJobScript(const FakeJobScript& script);
     // What every later "/job/start" of this job "type" runs instead.
     void setJobScript(const std::string& jobType, const FakeJobScript& script);
+    // Later job starts play their script's steps back to back, without its
+    // pauses: for tests that look only at what was sent.
+    void playJobsWithoutPauses();
 
     // Stores a resource as if a client had created and filled it; its id.
     std::string addResource(ResourceTypeEnum type, const std::string& name, const std::string& content);
@@ -120,6 +123,7 @@ private:
     std::string pendingDownloadContent;
     std::shared_ptr<const FakeJobScript> jobScript;
     std::map<std::string, std::shared_ptr<const FakeJobScript>, std::less<>> jobScriptsByType;
+    bool jobPauses = true;
     std::uint64_t jobsStarted = 0;
     FakeQueryHandlers queryHandlers;
 };

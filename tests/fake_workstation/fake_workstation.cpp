@@ -1,5 +1,7 @@
 #include "fake_workstation/fake_workstation.hpp"
 
+#include "marlek_json_common/json_common/text/base64.hpp"
+
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
@@ -10,7 +12,6 @@
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/use_awaitable.hpp>
 #include <boost/beast/core.hpp>
-#include <boost/beast/core/detail/base64.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl/ssl_stream.hpp>
 #include <boost/beast/websocket.hpp>
@@ -21,6 +22,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace asio = boost::asio;
@@ -76,11 +78,7 @@ struct ServerContext {
 
 std::string basicAuthorization(const FakeWorkstationOptions::Credentials& credentials)
 {
-    namespace base64 = beast::detail::base64;
-    const std::string plain = credentials.user + ":" + credentials.password;
-    std::string encoded(base64::encoded_size(plain.size()), '\0');
-    encoded.resize(base64::encode(encoded.data(), plain.data(), plain.size()));
-    return "Basic " + encoded;
+    return "Basic " + base64::encode(credentials.user + ":" + credentials.password);
 }
 
 unsigned decideUpgrade(const FakeWorkstationOptions& options, const http::request<http::string_body>& request)
@@ -157,28 +155,64 @@ private:
 
     asio::awaitable<void> serve()
     {
+        const std::optional<std::string> serverName = co_await handshakeTls();
+        if (!serverName) {
+            co_return;
+        }
         beast::flat_buffer buffer;
+        const std::optional<http::request<http::string_body>> request = co_await readUpgradeRequest(buffer);
+        if (!request) {
+            co_return;
+        }
+        const unsigned status = recordUpgradeRequest(*request, *serverName);
+        if (status != 101) {
+            co_await refuseUpgrade(*request, status);
+            co_return;
+        }
+        if (!co_await acceptUpgrade(*request)) {
+            co_return;
+        }
+        buffer.consume(buffer.size());
+        co_await readMessages(buffer);
+        open = false;
+        markEnded();
+    }
+
+    // The name the client asked for (empty without TLS or without the
+    // extension), or nothing when the TLS handshake failed.
+    asio::awaitable<std::optional<std::string>> handshakeTls()
+    {
         std::string serverName;
-        auto& tcpLayer = beast::get_lowest_layer(ws);
         if constexpr (isTls) {
+            auto& tcpLayer = beast::get_lowest_layer(ws);
             tcpLayer.expires_after(5s);
             auto [error] = co_await ws.next_layer().async_handshake(asio::ssl::stream_base::server, awaitTuple);
             if (error) {
-                co_return;
+                co_return std::nullopt;
             }
             if (const char* name = SSL_get_servername(ws.next_layer().native_handle(), TLSEXT_NAMETYPE_host_name)) {
                 serverName = name;
             }
         }
+        co_return serverName;
+    }
 
+    asio::awaitable<std::optional<http::request<http::string_body>>> readUpgradeRequest(beast::flat_buffer& buffer)
+    {
+        auto& tcpLayer = beast::get_lowest_layer(ws);
         tcpLayer.expires_after(10s);
         http::request<http::string_body> request;
         auto [readError, readSize] = co_await http::async_read(ws.next_layer(), buffer, request, awaitTuple);
         tcpLayer.expires_never();
         if (readError) {
-            co_return;
+            co_return std::nullopt;
         }
+        co_return request;
+    }
 
+    // Records the request as a new connection; the status it is answered with.
+    unsigned recordUpgradeRequest(const http::request<http::string_body>& request, const std::string& serverName)
+    {
         FakeConnectionRecord record;
         record.request.method = std::string(request.method_string());
         record.request.target = std::string(request.target());
@@ -191,20 +225,24 @@ private:
             index = records.connections.size();
             records.connections.push_back(record);
         });
+        return record.answeredStatus;
+    }
 
-        if (record.answeredStatus != 101) {
-            http::response<http::string_body> response{static_cast<http::status>(record.answeredStatus),
-                                                       request.version()};
-            response.set(http::field::server, "fake-workstation");
-            response.keep_alive(false);
-            response.body() = std::string(http::obsolete_reason(response.result()));
-            response.prepare_payload();
-            co_await http::async_write(ws.next_layer(), response, awaitTuple);
-            tcpLayer.close();
-            markEnded();
-            co_return;
-        }
+    asio::awaitable<void> refuseUpgrade(const http::request<http::string_body>& request, unsigned status)
+    {
+        http::response<http::string_body> response{static_cast<http::status>(status), request.version()};
+        response.set(http::field::server, "fake-workstation");
+        response.keep_alive(false);
+        response.body() = std::string(http::obsolete_reason(response.result()));
+        response.prepare_payload();
+        co_await http::async_write(ws.next_layer(), response, awaitTuple);
+        beast::get_lowest_layer(ws).close();
+        markEnded();
+    }
 
+    // Completes the upgrade with pings recorded; false when it failed.
+    asio::awaitable<bool> acceptUpgrade(const http::request<http::string_body>& request)
+    {
         server.upgraded.push_back(this->shared_from_this());
         ws.set_option(websocket::stream_base::timeout{5s, websocket::stream_base::none(), false});
         ws.read_message_max(0);
@@ -219,17 +257,18 @@ private:
         auto [acceptError] = co_await ws.async_accept(request, awaitTuple);
         if (acceptError) {
             markEnded();
-            co_return;
+            co_return false;
         }
         open = true;
         pumpWrites();
+        co_return true;
+    }
 
-        buffer.consume(buffer.size());
+    // Reads, records and answers messages until the connection ends.
+    asio::awaitable<void> readMessages(beast::flat_buffer& buffer)
+    {
         for (;;) {
-            while (paused && !dropped) {
-                resumeTimer.expires_at(std::chrono::steady_clock::time_point::max());
-                co_await resumeTimer.async_wait(awaitTuple);
-            }
+            co_await waitWhilePaused();
             auto [error, size] = co_await ws.async_read(buffer, awaitTuple);
             if (error) {
                 if (error == websocket::error::closed) {
@@ -237,7 +276,7 @@ private:
                     server.records.update(
                         [&](SharedRecords& records) { records.connections[index].closeCode = code; });
                 }
-                break;
+                co_return;
             }
             FakeReceivedMessage message{ws.got_binary(), beast::buffers_to_string(buffer.data()),
                                         std::chrono::steady_clock::now()};
@@ -249,8 +288,14 @@ private:
                 records.connections[index].messages.push_back(std::move(message));
             });
         }
-        open = false;
-        markEnded();
+    }
+
+    asio::awaitable<void> waitWhilePaused()
+    {
+        while (paused && !dropped) {
+            resumeTimer.expires_at(std::chrono::steady_clock::time_point::max());
+            co_await resumeTimer.async_wait(awaitTuple);
+        }
     }
 
     void queueAnswer(std::vector<FakeOutgoingFrame> frames)
@@ -418,6 +463,11 @@ private:
                 co_return;
             }
             records.update([](SharedRecords& shared) { ++shared.accepted; });
+            // Without it, a small write behind one not yet acknowledged waits
+            // for the client's delayed acknowledgement: some 40 ms for every
+            // reply, whatever its size.
+            boost::system::error_code ignored;
+            socket.set_option(tcp::no_delay(true), ignored);
             if (options.acceptWithoutAnswer) {
                 silentSockets.push_back(std::move(socket));
             } else if (tlsContext) {

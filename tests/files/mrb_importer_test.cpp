@@ -1,5 +1,6 @@
 #include "file_test_support.hpp"
 
+#include "marlek_json_common/json_common/configuration/user_polynomial_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
@@ -10,6 +11,7 @@
 #include <boost/json.hpp>
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -119,6 +121,27 @@ TEST(MrbImporter, ImportsAnEisSnapshotInTheLayoutOfItsProtocolVersion)
     ASSERT_TRUE(old.has_value()) << textOf(old.error());
     EXPECT_EQ(std::dynamic_pointer_cast<EisDataset>(*old)->getPathWaves(0),
               (std::vector<std::vector<double>>{{1.0, 2.0, 3.0, 4.0}}));
+}
+
+TEST(MrbImporter, MetadataNumbersReadBackExactly)
+{
+    // Coefficients that the default conversion of the JSON library reads one
+    // unit in the last place off.
+    const std::vector<double> coefficients{-934.3173604624975, 0.1, 2.2250738585072014e-308, 1.7976931348623157e308,
+                                           5e-324, 9007199254740993.0, -1.2345678901234567e-5};
+    boost::json::object metadata = eisMetadata();
+    boost::json::value& path = metadata["header"].as_object()["job_data_header"].as_object()["paths"].as_array().at(0);
+    path.as_object()["polynomial"] = boost::json::value_from(UserPolynomial(coefficients));
+
+    const auto imported = MrbImporter().importFromMemory(snapshot(metadata, EIS_PAYLOAD));
+    ASSERT_TRUE(imported.has_value()) << textOf(imported.error());
+    const auto& eis = dynamic_cast<const EisDataset&>(**imported);
+    const std::vector<double>& read = eis.getPathsDataHeaders().at(0).getPolynomial().coefficients;
+    ASSERT_EQ(read.size(), coefficients.size());
+    for (std::size_t i = 0; i < coefficients.size(); ++i) {
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(read[i]), std::bit_cast<std::uint64_t>(coefficients[i]))
+            << coefficients[i];
+    }
 }
 
 TEST(MrbImporter, ChecksTheProtocolVersionUnlessTold)

@@ -2,13 +2,18 @@
 bytes and path-like file names, typed imports, the protocol-version check and
 the errors of a bad file, all returned as ErrorObject values."""
 
+import json
 import os
+import xml.etree.ElementTree as ET
 
 import pytest
 
 import marlek_link as ml
+from marlek_link import xml as mx
 
-from file_fixtures import DC_COLUMNS, EIS_META, PROTOCOL_VERSION, dc_snapshot, eis_snapshot
+from dataset_helpers import eis_header, eis_table
+from file_fixtures import (DC_COLUMNS, EIS_IMPEDANCE, EIS_META, EIS_PATHS, EIS_WAVES, PROTOCOL_VERSION, dc_snapshot,
+                           eis_snapshot, snapshot)
 from support.error_codes import code
 
 RESOURCE_CONTENT_INVALID = 0x20002
@@ -97,3 +102,29 @@ def test_missing_files(tmp_path):
     importer = ml.MrbImporter()
     for method in ("import_from_file", "import_from_file_as_dc_dataset", "import_from_file_as_eis_dataset"):
         assert code(getattr(importer, method)(tmp_path / "missing.mrb")) == FILE_NOT_FOUND
+
+
+# Numbers that a parser converting loosely reads one unit in the last place off.
+EXACT_COEFFICIENTS = [-934.3173604624975, 0.1, 2.2250738585072014e-308, -1.2345678901234567e-5]
+
+
+def written_coefficients(dataset):
+    """The path polynomials' coefficients as the exporter writes them."""
+    root = ET.fromstring(mx.MXmlExporter().serialize(dataset))
+    return [[float(c.text) for c in path.iter("coefficient")]
+            for path in root.iter("column-class") if path.get("type") == "path"]
+
+
+def test_header_numbers_are_read_exactly(testing):
+    header = json.loads(eis_header())
+    header["paths"][0]["polynomial"] = EXACT_COEFFICIENTS
+    table = eis_table(EIS_META, [EIS_IMPEDANCE], EIS_PATHS, EIS_WAVES)
+    snapshot_bytes = snapshot({
+        "sub_type": "DATASET_AC",
+        "workstation_info": {"protocol_version": PROTOCOL_VERSION},
+        "header": {"job_data_header": header, "number_of_rows": 2},
+    }, table)
+    imported = ml.MrbImporter().import_from_memory(snapshot_bytes)
+    assert written_coefficients(imported)[0] == EXACT_COEFFICIENTS
+    built = testing.eis_dataset_from_binary(table, json.dumps(header), 2, "")
+    assert written_coefficients(built)[0] == EXACT_COEFFICIENTS

@@ -203,6 +203,19 @@ def test_element_tree_describes_the_standalone_document(dc):
     assert "\n" not in text.split("?>", 1)[1].split("<![CDATA[")[0].strip()
 
 
+def test_texts_that_xml_treats_specially_survive_files_and_element_trees(testing):
+    names = ["end]]>of <section> & more", "carriage\rreturn", "", " "]
+    dataset = testing.dc_dataset(dc_header(*names), [[1.0, 2.0]] * len(names), "")
+    exporter = mx.MXmlExporter()
+    root = exporter.get_xml_element_tree(dataset, "a\r\nb")
+    assert root.find("marlek-fileinfo/comment").text == "a\r\nb"
+    assert [c.get("name") for c in root.iter("column")] == names
+    read = mx.MXmlImporter().import_from_memory(exporter.serialize_as_file_standalone(dataset, "a\r\nb").encode())
+    assert read.file_info.comment == "a\r\nb"
+    assert [c.get_dimension() for c in read.object.get_header().get_columns()] == names
+    assert read.object.get_tracks() == [[1.0, 2.0]] * len(names)
+
+
 def test_serializable_arguments_are_checked(dc):
     exporter = mx.MXmlExporter()
     for method in ("serialize", "serialize_as_file_standalone", "get_xml_element_tree"):

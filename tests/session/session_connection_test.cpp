@@ -1,6 +1,7 @@
 #include "session_test_support.hpp"
 
 #include "support/closed_port.hpp"
+#include "support/timing_override.hpp"
 
 #include <future>
 #include <mutex>
@@ -216,3 +217,51 @@ TEST(SessionConnection, TeardownOnAnotherThreadRightAtConnectedIsSafe)
         }
     }
 }
+
+struct PeerEndCase {
+    const char* name;
+    bool drop; // otherwise a close frame 1000
+};
+
+class PeerEndsTheConnection : public ::testing::TestWithParam<PeerEndCase> {};
+
+// The heartbeat waits far longer than the test allows, and the request far
+// longer still: only a loss reported as soon as the receive loop ends gets
+// the request its failure, and the session its new connection, in time.
+TEST_P(PeerEndsTheConnection, FailsPendingWorkAsClosedAndAllowsANewConnection)
+{
+    TimingOverride slowHeartbeat(10min);
+    FakeWorkstation workstation;
+    workstation.router().setReplyOverride("/status", {.mode = FakeReplyOverride::Mode::NoReply});
+    // Outlives the session, whose end reports once more.
+    Inbox<std::string> seen;
+    LinkJsonSession session("127.0.0.1", workstation.port(), MarlekLinkConnectionFlags::NONE, "", "");
+    session.setRequestTimeout(10min);
+    session.setConnectionStatusCallback([&](Connection status) {
+        seen.push(status == Connection::CONNECTED ? "CONNECTED" : "DISCONNECTED");
+    });
+    ASSERT_EQ(codeOf(session.connect()), ErrorCodeEnum::NONE);
+    session.sendRequest(boost::json::object{{"do", "/status"}},
+                        [&](const auto& reply) { seen.push("reply " + formatted(LinkJsonSession::getError(reply))); },
+                        -1);
+    ASSERT_TRUE(workstation.waitForMessages(1, kWait));
+
+    if (GetParam().drop) {
+        workstation.dropConnection();
+    } else {
+        workstation.closeConnection(1000);
+    }
+    ASSERT_TRUE(seen.waitForCount(3, 60s));
+    EXPECT_EQ(seen.snapshot(), (std::vector<std::string>{"CONNECTED", "reply network connection closed by remote peer",
+                                                         "DISCONNECTED"}));
+    EXPECT_EQ(session.getConnectionStatus(), Connection::DISCONNECTED);
+
+    ASSERT_EQ(codeOf(session.connect()), ErrorCodeEnum::NONE);
+    workstation.router().clearReplyOverrides();
+    EXPECT_TRUE(LinkJsonSession::wasSuccessful(session.sendRequest(boost::json::object{{"do", "/status"}}, -1)));
+    EXPECT_EQ(workstation.connections().size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, PeerEndsTheConnection,
+                         ::testing::Values(PeerEndCase{"Drop", true}, PeerEndCase{"CloseFrame", false}),
+                         [](const auto& info) { return std::string(info.param.name); });

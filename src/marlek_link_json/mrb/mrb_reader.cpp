@@ -1,5 +1,6 @@
 #include "marlek_link_json/mrb/mrb_reader.hpp"
 
+#include "marlek_json_common/json_common/json/precise_parse.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
 #include "marlek_json_common/json_common/text/format.hpp"
@@ -45,10 +46,8 @@ ErrorObject splitSnapshot(std::string_view content, boost::json::object& metadat
     if (separator == std::string_view::npos) {
         return contentInvalid(MISSING_SEPARATOR);
     }
-    boost::json::parse_options options;
-    options.max_depth = 32;
     boost::system::error_code ec;
-    boost::json::value parsed = boost::json::parse(content.substr(0, separator), ec, {}, options);
+    boost::json::value parsed = PreciseJson::parse(content.substr(0, separator), ec);
     if (ec) {
         return jsonMalformed(ec.message());
     }

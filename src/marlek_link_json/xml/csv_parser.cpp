@@ -53,6 +53,16 @@ void CsvParser::skipLineEnds()
     }
 }
 
+void CsvParser::skipOneLineEnd()
+{
+    if (*position == '\r') {
+        ++position;
+    }
+    if (*position == '\n') {
+        ++position;
+    }
+}
+
 std::string_view CsvParser::restOfLine()
 {
     lineStart = position;
@@ -86,15 +96,20 @@ std::vector<std::string_view> CsvParser::tokenize(std::string_view line)
     return tokens;
 }
 
-bool CsvParser::parse()
+bool CsvParser::parse(LeadingLineEnds leading)
 {
-    std::string_view names;
-    if (!getNextLine(names)) {
+    // The table starts with one line end and the three header lines follow
+    // as exactly the next three lines: with one column an empty name, unit
+    // or URN is an empty line, which must not be taken for a line break.
+    if (leading == LeadingLineEnds::One) {
+        skipOneLineEnd();
+    } else {
+        skipLineEnds();
+    }
+    if (atEnd()) {
         return false;
     }
-    // The unit and URN lines follow as exactly the next two lines: with one
-    // column an empty unit or URN is an empty line, which must not be taken
-    // for a line break.
+    const std::string_view names = restOfLine();
     if (atEnd()) {
         return false;
     }

@@ -17,9 +17,13 @@ public:
 
     // Reads a data table into output columns the caller has sized: at least
     // as many columns as the table has, each holding the expected row count.
-    // Text after the last expected row is ignored. The unit and URN lines are
-    // the two lines right after the name line and may be empty.
-    bool parse();
+    // Text after the last expected row is ignored. The name, unit and URN
+    // lines are the three lines after the table's leading line end and may
+    // be empty. Files of other writers may start the table with several line
+    // ends: `LeadingLineEnds::Any` skips all of them (then the name line
+    // cannot be empty), for a second try when the first one fails.
+    enum class LeadingLineEnds { One, Any };
+    bool parse(LeadingLineEnds leading = LeadingLineEnds::One);
     // Skips line ends; false at the end of the text, otherwise `line` is the
     // text up to the next line feed and the result is whether it is
     // non-empty.
@@ -39,6 +43,7 @@ public:
 
 private:
     void skipLineEnds();
+    void skipOneLineEnd();
     bool atEnd() const;
     std::string_view restOfLine();
     // Reads one value token of a row; `last` is whether it ends the row.

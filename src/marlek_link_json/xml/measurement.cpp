@@ -36,6 +36,16 @@ const std::optional<HardwareInfo>& Measurement::getHardwareInfo() const
     return hardwareInfo;
 }
 
+std::optional<std::string> Measurement::readBackProblem() const
+{
+    for (std::size_t i = 0; i < datasets.size(); ++i) {
+        if (auto problem = datasets[i] != nullptr ? datasets[i]->readBackProblem() : std::nullopt) {
+            return "dataset #" + std::to_string(i) + ": " + *problem;
+        }
+    }
+    return std::nullopt;
+}
+
 void Measurement::acceptSerializer(XmlSerializer& serializer) const
 {
     tinyxml2::XMLElement* element = serializer.document->NewElement(XML_ELEMENT_NAME);

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tinyxml2 {
@@ -31,6 +32,8 @@ public:
     // "marlek-measurement" holding "hardware-info" (when known), then one
     // "dataset" per dataset.
     void acceptSerializer(XmlSerializer& serializer) const override;
+    // The first dataset's problem, named by its position.
+    std::optional<std::string> readBackProblem() const override;
 
     // Null on failure, the reason in the context. Children other than
     // "hardware-info" and "dataset" are ignored.

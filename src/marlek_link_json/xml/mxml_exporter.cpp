@@ -3,6 +3,7 @@
 #include "marlek_link_json/atomic_file_writer.hpp"
 #include "marlek_link_json/xml/marlek_file_info.hpp"
 #include "marlek_link_json/xml/xml_format_version.hpp"
+#include "marlek_link_json/xml/xml_text_printer.hpp"
 
 #include <boost/date_time/posix_time/posix_time.hpp>
 #include <tinyxml2.h>
@@ -24,6 +25,12 @@ ErrorObject nullSerializable()
                        "nothing to serialize: the serializable is a null pointer");
 }
 
+ErrorObject notReadableBack(const std::string& problem)
+{
+    return ErrorObject(ErrorCodeEnum::RESOURCE_CONTENT_INVALID, "resource content invalid: {0}",
+                       "the object would not read back from its XML: " + problem);
+}
+
 ErrorObject outOfMemory()
 {
     return ErrorObject(ErrorCodeEnum::OUT_OF_MEMORY, "out of memory");
@@ -37,7 +44,7 @@ ErrorObject unexpected(const std::exception& e)
 
 std::string printed(const tinyxml2::XMLDocument& document, bool compact)
 {
-    tinyxml2::XMLPrinter printer(nullptr, compact);
+    XmlTextPrinter printer(compact);
     document.Print(&printer);
     return std::string(printer.CStr(), static_cast<std::size_t>(printer.CStrSize() - 1));
 }
@@ -144,6 +151,9 @@ void MXmlExporter::setCompactXml(bool compactXml)
 
 std::expected<std::string, ErrorObject> MXmlExporter::serialize(const XmlSerializable& object) const
 {
+    if (auto problem = object.readBackProblem()) {
+        return std::unexpected(notReadableBack(*problem));
+    }
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     document.InsertEndChild(visit(object, document));
     return printedOrError(document, options.compact_xml);
@@ -160,6 +170,9 @@ std::expected<std::string, ErrorObject> MXmlExporter::serialize(const std::share
 std::expected<std::string, ErrorObject> MXmlExporter::serializeAsFileStandalone(const XmlSerializable& object,
                                                                                 std::string_view comment) const
 {
+    if (auto problem = object.readBackProblem()) {
+        return std::unexpected(notReadableBack(*problem));
+    }
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     wrapXmlForStandalone(document, visit(object, document), comment);
     return printedOrError(document, options.compact_xml);
@@ -177,6 +190,9 @@ MXmlExporter::serializeAsFileStandalone(const std::shared_ptr<XmlSerializable>& 
 ErrorObject MXmlExporter::saveAsFileStandalone(const XmlSerializable& object, const std::filesystem::path& path,
                                                std::string_view comment) const
 {
+    if (auto problem = object.readBackProblem()) {
+        return notReadableBack(*problem);
+    }
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     wrapXmlForStandalone(document, visit(object, document), comment);
     try {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace tinyxml2 {
 class XMLDocument;
 class XMLElement;
@@ -22,6 +25,10 @@ class XmlSerializable {
 public:
     virtual ~XmlSerializable() = default;
     virtual void acceptSerializer(XmlSerializer& serializer) const = 0;
+    // Why the element the object writes would not read back as the same
+    // object; none when it would. The exporter refuses such an object rather
+    // than save a file its own importer refuses or changes.
+    virtual std::optional<std::string> readBackProblem() const { return std::nullopt; }
 
 protected:
     XmlSerializable() = default;

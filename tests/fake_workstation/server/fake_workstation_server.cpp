@@ -39,19 +39,19 @@
 //   {"do": "script_jobs"}          answers every control, hardware,
 //                                  calibration and service job with its
 //                                  sample result
+//   {"do": "no_pauses"}            later jobs send their events and JOB_DONE
+//                                  back to back, without the script's pauses
 //   {"do": "mesh_content", "content": C}
 //                                  "get_mesh_json_file" answers with the file
 //                                  content C (base64 text, not checked)
 // An unreadable line is acknowledged with "error" and changes nothing.
 
+#include "control_commands.hpp"
 #include "cv_demo_run.hpp"
 #include "eis_demo_run.hpp"
-#include "fake_workstation/calibration_job_scripts.hpp"
-#include "fake_workstation/fake_control_jobs.hpp"
 #include "fake_workstation/fake_workstation.hpp"
-#include "marlek_json_common/json_common/logging/error_object_json.hpp"
-#include "marlek_link_json/atomic_file_writer.hpp"
 #include "fake_workstation/udp_responder.hpp"
+#include "marlek_link_json/atomic_file_writer.hpp"
 
 #include <boost/json.hpp>
 
@@ -70,33 +70,6 @@
 #include <thread>
 
 namespace {
-
-std::optional<FakeSettingOutcome> settingOutcome(const boost::json::object& command)
-{
-    const boost::json::value* outcome = command.if_contains("outcome");
-    const boost::json::value* error = command.if_contains("error");
-    if (outcome == nullptr) {
-        return std::nullopt;
-    }
-    FakeSettingOutcome result;
-    if (*outcome == "success") {
-        result.kind = FakeSettingOutcome::Kind::Success;
-    } else if (*outcome == "failed" && error != nullptr) {
-        const auto read = boost::json::try_value_to<ErrorObject>(*error);
-        if (!read) {
-            return std::nullopt;
-        }
-        result.kind = FakeSettingOutcome::Kind::Failed;
-        result.error = *read;
-    } else if (*outcome == "failed_without_error") {
-        result.kind = FakeSettingOutcome::Kind::FailedWithoutError;
-    } else if (*outcome == "omitted") {
-        result.kind = FakeSettingOutcome::Kind::Omitted;
-    } else {
-        return std::nullopt;
-    }
-    return result;
-}
 
 struct Options {
     std::string portFile;
@@ -161,71 +134,6 @@ bool writeAtomically(const std::filesystem::path& path, const std::string& line)
     const std::string text = line + '\n';
     return writer.open().getErrorCodeEnum() == ErrorCodeEnum::NONE
            && writer.commit(text.data(), text.size()).getErrorCodeEnum() == ErrorCodeEnum::NONE;
-}
-
-// Carries out one control line; the acknowledgement it answers with.
-boost::json::object control(FakeWorkstation& workstation, const std::string& line)
-{
-    boost::system::error_code error;
-    const boost::json::value command = boost::json::parse(line, error);
-    const boost::json::object* object = error ? nullptr : command.if_object();
-    const boost::json::value* what = object ? object->if_contains("do") : nullptr;
-    if (what == nullptr || !what->is_string()) {
-        return {{"error", "not a command"}};
-    }
-    if (*what == "close") {
-        const boost::json::value* code = object->if_contains("code");
-        workstation.closeConnection(code && code->is_int64() ? static_cast<std::uint16_t>(code->as_int64()) : 1000);
-    } else if (*what == "drop") {
-        workstation.dropConnection();
-    } else if (*what == "connections") {
-        return {{"connections", workstation.connections().size()}};
-    } else if (*what == "messages") {
-        boost::json::array texts;
-        const auto records = workstation.connections();
-        if (!records.empty()) {
-            for (const auto& message : records.back().messages) {
-                if (!message.binary) {
-                    texts.emplace_back(message.bytes);
-                }
-            }
-        }
-        return {{"messages", std::move(texts)}};
-    } else if (*what == "setting_outcome") {
-        const boost::json::value* name = object->if_contains("name");
-        const auto outcome = settingOutcome(*object);
-        if (name == nullptr || !name->is_string() || !outcome) {
-            return {{"error", "not a setting outcome"}};
-        }
-        workstation.router().queries().setSettingOutcome(std::string(name->get_string()), *outcome);
-    } else if (*what == "fail" || *what == "extra") {
-        const boost::json::value* command = object->if_contains("command");
-        const boost::json::value* keys = object->if_contains("keys");
-        if (command == nullptr || !command->is_string() || (*what == "extra" && (!keys || !keys->is_object()))) {
-            return {{"error", "command missing"}};
-        }
-        FakeReplyOverride override;
-        override.mode = *what == "fail" ? FakeReplyOverride::Mode::Failed : FakeReplyOverride::Mode::ExtraKeys;
-        if (keys != nullptr && keys->is_object()) {
-            override.extraKeys = keys->get_object();
-        }
-        workstation.router().setReplyOverride(std::string(command->get_string()), override);
-    } else if (*what == "normal") {
-        workstation.router().clearReplyOverrides();
-    } else if (*what == "script_jobs") {
-        FakeControlJobs::scriptAll(workstation.router());
-        fake_workstation::scriptCalibrationJobs(workstation.router());
-    } else if (*what == "mesh_content") {
-        const boost::json::value* content = object->if_contains("content");
-        if (content == nullptr || !content->is_string()) {
-            return {{"error", "not a mesh content"}};
-        }
-        workstation.router().setJobScript("\xF0\x9F\x9B\xA0\xEF\xB8\x8F/get_mesh_json_file",
-                                          fake_workstation::meshFileScript(content->get_string()));
-    } else {
-        return {{"error", "unknown command"}};
-    }
-    return {};
 }
 
 void serveControlLines(FakeWorkstation& workstation)

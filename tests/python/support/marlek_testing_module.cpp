@@ -6,6 +6,7 @@
 // that the tests can check how _marlek_link presents them. It shares the
 // binding library's registry with _marlek_link, which must be imported first.
 
+#include "marlek_json_common/json_common/json/precise_parse.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis_json.hpp"
@@ -76,7 +77,7 @@ const std::map<std::string, std::unique_ptr<AbstractMeasurementJob> (*)()>& defa
 
 JobInfo jobInfoFromText(const std::string& text)
 {
-    return text.empty() ? JobInfo() : jobInfoFromJson(boost::json::parse(text));
+    return text.empty() ? JobInfo() : jobInfoFromJson(PreciseJson::parse(text));
 }
 
 } // namespace
@@ -86,11 +87,11 @@ PYBIND11_MODULE(_marlek_testing, m)
     m.def("error_object", [](std::uint64_t code, std::string message, std::vector<ErrorParameter> parameters) {
         return ErrorObject(static_cast<ErrorCodeEnum>(code), std::move(message), std::move(parameters));
     });
-    m.def("job_info_from_json", [](const std::string& text) { return jobInfoFromJson(boost::json::parse(text)); });
+    m.def("job_info_from_json", [](const std::string& text) { return jobInfoFromJson(PreciseJson::parse(text)); });
     m.def("hardware_info_from_json",
-          [](const std::string& text) { return boost::json::value_to<HardwareInfo>(boost::json::parse(text)); });
+          [](const std::string& text) { return boost::json::value_to<HardwareInfo>(PreciseJson::parse(text)); });
     m.def("hardware_settings_from_json",
-          [](const std::string& text) { return boost::json::value_to<HardwareSettings>(boost::json::parse(text)); });
+          [](const std::string& text) { return boost::json::value_to<HardwareSettings>(PreciseJson::parse(text)); });
     m.def("cv_job", []() -> std::unique_ptr<AbstractMeasurementJob> {
         CvParameters cv;
         cv.first_vertex = 0.5;
@@ -108,18 +109,18 @@ PYBIND11_MODULE(_marlek_testing, m)
     // job information); tables as the workstation stores them.
     m.def("dc_dataset", [](const std::string& header, std::vector<std::vector<double>> tracks,
                            const std::string& jobInfo) {
-        return std::make_shared<DcDataset>(boost::json::value_to<LiveDataHeader>(boost::json::parse(header)),
+        return std::make_shared<DcDataset>(boost::json::value_to<LiveDataHeader>(PreciseJson::parse(header)),
                                            jobInfoFromText(jobInfo), std::move(tracks));
     });
     m.def("dc_dataset_from_binary", [](const py::bytes& table, const std::string& header, const std::string& jobInfo) {
         return std::make_shared<DcDataset>(dcDatasetFromBinary(
-            std::string(table), boost::json::value_to<LiveDataHeader>(boost::json::parse(header)),
+            std::string(table), boost::json::value_to<LiveDataHeader>(PreciseJson::parse(header)),
             jobInfoFromText(jobInfo)));
     });
     m.def("eis_dataset_from_binary", [](const py::bytes& table, const std::string& header, std::size_t rows,
                                         const std::string& jobInfo) {
         return std::make_shared<EisDataset>(eisDatasetFromBinary(
-            std::string(table), boost::json::value_to<LiveDataHeaderEis>(boost::json::parse(header)), rows,
+            std::string(table), boost::json::value_to<LiveDataHeaderEis>(PreciseJson::parse(header)), rows,
             jobInfoFromText(jobInfo), 12));
     });
     m.def("discovered_device", [](std::string address, std::string port, bool recoveryMode) {

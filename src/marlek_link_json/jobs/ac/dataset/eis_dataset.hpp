@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -228,6 +229,9 @@ public:
     // Writes the "dataset" element of type "AC": column classes, columns,
     // sections, the data table and one wave table per path.
     void acceptSerializer(MXml::XmlSerializer& serializer) const override;
+    // Rows without the meta columns frequency, periods and time, column
+    // group keys the reader cannot tell apart, or more waves than rows.
+    std::optional<std::string> readBackProblem() const override;
     // Reads a "dataset" element of type "AC" in any format version of the
     // context; null, with the reason in the context, on failure.
     static std::shared_ptr<EisDataset> buildFromXmlElement(tinyxml2::XMLElement* element,

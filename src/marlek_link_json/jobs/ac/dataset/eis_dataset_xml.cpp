@@ -7,6 +7,12 @@
 
 #include <tinyxml2.h>
 
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace {
 
 std::string impedanceKey(const ImpedanceDataHeader& impedance)
@@ -53,7 +59,52 @@ void writeWaveTable(tinyxml2::XMLDocument* document, tinyxml2::XMLElement* csv,
     writer.finish();
 }
 
+// The reader hands every column of a group key to the first column class of
+// that key, and those of the empty key to the meta columns: a later class
+// with columns under a key already used would lose them.
+std::optional<std::string> groupKeyProblem(const LiveDataHeaderEis& header)
+{
+    std::vector<std::pair<std::string, std::size_t>> classes;
+    for (const PathDataHeader& path : header.getPaths()) {
+        classes.emplace_back(path.getUri(), path.getColumns().size());
+    }
+    for (const ImpedanceDataHeader& impedance : header.getImpedances()) {
+        classes.emplace_back(impedanceKey(impedance), impedance.getColumns().size());
+    }
+    for (const PathDataHeader& path : header.getAsyncPaths()) {
+        classes.emplace_back(path.getUri(), path.getColumns().size());
+    }
+    for (const PotentiostatDataHeader& potentiostat : header.getPotentiostats()) {
+        classes.emplace_back(potentiostat.uri, potentiostat.columns.size());
+    }
+    std::set<std::string> used{""};
+    for (const auto& [key, columns] : classes) {
+        if (!used.insert(key).second && columns != 0) {
+            return key.empty() ? std::string("a column class has the empty group key of the meta columns")
+                               : "two column classes share the group key '" + key + "'";
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
+
+std::optional<std::string> EisDataset::readBackProblem() const
+{
+    const std::uint64_t rows = getRowCount();
+    if (rows != 0 && header.getMetaColumns().size() < 3) {
+        return "an impedance dataset with rows needs the meta columns frequency, periods and time";
+    }
+    if (auto problem = groupKeyProblem(header)) {
+        return problem;
+    }
+    for (std::size_t i = 0; i < header.getPaths().size(); ++i) {
+        if (getPathWaves(i).size() > rows) {
+            return "sync path " + std::to_string(i) + " has more waves than the dataset has rows";
+        }
+    }
+    return std::nullopt;
+}
 
 void EisDataset::acceptSerializer(MXml::XmlSerializer& serializer) const
 {

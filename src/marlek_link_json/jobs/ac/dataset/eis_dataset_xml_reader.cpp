@@ -5,12 +5,14 @@
 #include "marlek_link_json/jobs/dataset/dataset_sections_xml.hpp"
 #include "marlek_link_json/xml/csv_parser.hpp"
 #include "marlek_link_json/xml/csv_table_text.hpp"
+#include "marlek_link_json/xml/declared_table.hpp"
 #include "marlek_link_json/xml/legacy_wave_table.hpp"
 
 #include <tinyxml2.h>
 
 #include <limits>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -164,6 +166,127 @@ bool readWaveTable(const tinyxml2::XMLElement* csv, std::size_t path, std::uint6
     return true;
 }
 
+// The "column" elements of the data structure, grouped by their key, and
+// how many there are.
+struct DeclaredColumns {
+    ColumnsByKey groups;
+    std::uint64_t count = 0;
+};
+
+DeclaredColumns readDeclaredColumns(const tinyxml2::XMLElement* structure)
+{
+    DeclaredColumns declared;
+    for (const tinyxml2::XMLElement* column = structure->FirstChildElement("column"); column != nullptr;
+         column = column->NextSiblingElement("column")) {
+        std::string urn = attributeText(column, "urn");
+        declared.groups[urn].emplace_back(attributeText(column, "name"), attributeText(column, "unit"), urn);
+        ++declared.count;
+    }
+    return declared;
+}
+
+// The summaries of the "sections" child with the job information of the
+// first one and the rows they add up to; none, with the failure reported,
+// when they cannot be read.
+struct Sections {
+    std::vector<DatasetInfo> summaries;
+    JobInfo jobInfo;
+    std::optional<std::uint64_t> rows;
+};
+
+std::optional<Sections> readSections(tinyxml2::XMLElement* element, MXml::DeserializationContext& context)
+{
+    tinyxml2::XMLElement* sectionsElement = element->FirstChildElement("sections");
+    if (sectionsElement == nullptr) {
+        context.reportError("AC <dataset> is missing its <sections> element");
+        return std::nullopt;
+    }
+    Sections sections;
+    sections.summaries = datasetInfoVectorFromSection(sectionsElement, context);
+    if (context.error.has_value()) {
+        return std::nullopt;
+    }
+    if (!sections.summaries.empty()) {
+        sections.jobInfo = sections.summaries.front().jobInfo;
+    }
+    sections.rows = totalRowCount(sections.summaries);
+    return sections;
+}
+
+// The last "csv" of type "data" and every "csv" of type "wave", in
+// document order.
+struct CsvTables {
+    const tinyxml2::XMLElement* data = nullptr;
+    std::vector<const tinyxml2::XMLElement*> waves;
+};
+
+CsvTables findCsvTables(const tinyxml2::XMLElement* element)
+{
+    CsvTables tables;
+    for (const tinyxml2::XMLElement* csv = element->FirstChildElement("csv"); csv != nullptr;
+         csv = csv->NextSiblingElement("csv")) {
+        const std::string kind = attributeText(csv, "type");
+        if (kind == "data") {
+            tables.data = csv;
+        } else if (kind == "wave") {
+            tables.waves.push_back(csv);
+        }
+    }
+    return tables;
+}
+
+// The tracks of every object, dealt out of the data table in table order.
+struct DealtTracks {
+    std::vector<std::vector<double>> meta;
+    EisColumnGroups paths;
+    EisColumnGroups impedances;
+    EisColumnGroups asyncPaths;
+    EisColumnGroups potentiostats;
+};
+
+// Every impedance measurement carries frequency, periods and time; a table
+// with rows but without them is not taken for one. An empty result may have
+// no meta columns at all.
+std::optional<DealtTracks> dealTracks(std::vector<std::vector<double>>& tracks, std::size_t metaCount,
+                                      std::uint64_t rows, const ColumnClasses& classes,
+                                      MXml::DeserializationContext& context)
+{
+    if ((metaCount < 3 && rows != 0) || tracks.size() < metaCount) {
+        context.reportError(
+            "AC <dataset> does not contain the expected meta data columns (frequency, periods, time): found "
+            + std::to_string(metaCount) + " declared and " + std::to_string(tracks.size()) + " parsed");
+        return std::nullopt;
+    }
+    TrackDealer dealer(tracks);
+    DealtTracks dealt;
+    dealt.meta = dealer.take(metaCount);
+    dealt.paths = dealer.deal(classes.paths);
+    dealt.impedances = dealer.deal(classes.impedances);
+    dealt.asyncPaths = dealer.deal(classes.asyncPaths);
+    dealt.potentiostats = dealer.deal(classes.potentiostats);
+    return dealt;
+}
+
+// One wave list per sync path, from the wave tables matched to the paths by
+// position.
+std::optional<EisColumnGroups> readWaveTables(const std::vector<const tinyxml2::XMLElement*>& tables,
+                                              std::uint64_t rows, const ColumnClasses& classes,
+                                              MXml::DeserializationContext& context)
+{
+    if (tables.size() != classes.paths.size()) {
+        context.reportError("AC <dataset> declares " + std::to_string(classes.paths.size()) + " sync paths but carries "
+                            + std::to_string(tables.size()) + " wave tables");
+        return std::nullopt;
+    }
+    EisColumnGroups waves(classes.paths.size());
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        if (!readWaveTable(tables[i], i, rows, classes, context, waves[i])) {
+            return std::nullopt;
+        }
+    }
+    return waves;
+}
+
 } // namespace
 
 std::shared_ptr<EisDataset> EisDataset::buildFromXmlElement(tinyxml2::XMLElement* element,
@@ -178,105 +301,51 @@ std::shared_ptr<EisDataset> EisDataset::buildFromXmlElement(tinyxml2::XMLElement
         context.reportError("AC <dataset> is missing its <configuration> or <data-structure> element");
         return nullptr;
     }
-    ColumnsByKey groups;
-    std::uint64_t declaredColumns = 0;
-    for (const tinyxml2::XMLElement* column = structure->FirstChildElement("column"); column != nullptr;
-         column = column->NextSiblingElement("column")) {
-        std::string urn = attributeText(column, "urn");
-        groups[urn].emplace_back(attributeText(column, "name"), attributeText(column, "unit"), urn);
-        ++declaredColumns;
-    }
+    DeclaredColumns columns = readDeclaredColumns(structure);
     // The meta columns are the ones without a group key; no column class
     // can claim them.
-    std::vector<ColumnHeader> metaColumns = takeColumns(groups, "");
+    std::vector<ColumnHeader> metaColumns = takeColumns(columns.groups, "");
 
     ColumnClasses classes;
-    if (!readColumnClasses(configuration, groups, context, classes)) {
+    if (!readColumnClasses(configuration, columns.groups, context, classes)) {
         return nullptr;
     }
+    std::optional<Sections> sections = readSections(element, context);
+    if (!sections) {
+        return nullptr;
+    }
+    const std::uint64_t rows = sections->rows.value_or(std::numeric_limits<std::uint64_t>::max());
 
-    tinyxml2::XMLElement* sectionsElement = element->FirstChildElement("sections");
-    if (sectionsElement == nullptr) {
-        context.reportError("AC <dataset> is missing its <sections> element");
-        return nullptr;
-    }
-    std::vector<DatasetInfo> sections = datasetInfoVectorFromSection(sectionsElement, context);
-    if (context.error.has_value()) {
-        return nullptr;
-    }
-    JobInfo jobInfo = sections.empty() ? JobInfo{} : sections.front().jobInfo;
-    const std::optional<std::uint64_t> declaredRows = totalRowCount(sections);
-    const std::uint64_t rows = declaredRows.value_or(std::numeric_limits<std::uint64_t>::max());
-
-    const tinyxml2::XMLElement* dataTable = nullptr;
-    std::vector<const tinyxml2::XMLElement*> waveTables;
-    for (const tinyxml2::XMLElement* csv = element->FirstChildElement("csv"); csv != nullptr;
-         csv = csv->NextSiblingElement("csv")) {
-        const std::string kind = attributeText(csv, "type");
-        if (kind == "data") {
-            dataTable = csv;
-        } else if (kind == "wave") {
-            waveTables.push_back(csv);
-        }
-    }
-    if (dataTable == nullptr) {
+    const CsvTables tables = findCsvTables(element);
+    if (tables.data == nullptr) {
         context.reportError("AC <dataset> has no <csv type=\"data\"> element");
         return nullptr;
     }
-
     std::vector<std::vector<double>> tracks;
-    const std::string text = MXml::csvElementText(dataTable);
+    const std::string text = MXml::csvElementText(tables.data);
     if (!text.empty()) {
-        // The declared size is checked against the text before any track is
-        // sized by it.
-        bool read = declaredRows.has_value() && CsvParser::canHold(text, declaredColumns, rows);
-        if (read) {
-            if (declaredColumns != 0) {
-                tracks.assign(declaredColumns, std::vector<double>(rows));
-            }
-            CsvParser parser(tracks, text.c_str());
-            read = parser.parse();
-        }
-        if (!read) {
-            context.reportError("the AC data table does not match the declared " + std::to_string(declaredColumns)
-                                + " columns x " + std::to_string(rows) + " rows");
+        auto table = MXml::readDeclaredTable("AC", text, {columns.count, sections->rows}, context);
+        if (!table) {
             return nullptr;
         }
+        tracks = std::move(*table);
     }
-
-    const std::size_t metaCount = metaColumns.size();
-    if (metaCount < 3 || tracks.size() < metaCount) {
-        context.reportError(
-            "AC <dataset> does not contain the expected meta data columns (frequency, periods, time): found "
-            + std::to_string(metaCount) + " declared and " + std::to_string(tracks.size()) + " parsed");
+    std::optional<DealtTracks> dealt = dealTracks(tracks, metaColumns.size(), rows, classes, context);
+    if (!dealt) {
         return nullptr;
     }
-    TrackDealer dealer(tracks);
-    std::vector<std::vector<double>> metaTracks = dealer.take(metaCount);
-    EisColumnGroups pathTracks = dealer.deal(classes.paths);
-    EisColumnGroups impedanceTracks = dealer.deal(classes.impedances);
-    EisColumnGroups asyncPathTracks = dealer.deal(classes.asyncPaths);
-    EisColumnGroups potentiostatTracks = dealer.deal(classes.potentiostats);
-
-    if (waveTables.size() != classes.paths.size()) {
-        context.reportError("AC <dataset> declares " + std::to_string(classes.paths.size()) + " sync paths but carries "
-                            + std::to_string(waveTables.size()) + " wave tables");
+    std::optional<EisColumnGroups> waves = readWaveTables(tables.waves, rows, classes, context);
+    if (!waves) {
         return nullptr;
-    }
-    EisColumnGroups pathWaves(classes.paths.size());
-    for (std::size_t i = 0; i < waveTables.size(); ++i) {
-        if (!readWaveTable(waveTables[i], i, rows, classes, context, pathWaves[i])) {
-            return nullptr;
-        }
     }
 
     auto dataset = std::make_shared<EisDataset>(
         LiveDataHeaderEis(std::move(type), std::move(shortType), std::move(metaColumns), std::move(classes.impedances),
                           std::move(classes.paths), std::move(classes.asyncPaths), std::move(classes.potentiostats)),
-        std::move(impedanceTracks), std::move(pathTracks), std::move(pathWaves), std::move(asyncPathTracks),
-        std::move(potentiostatTracks), std::move(metaTracks), std::move(jobInfo));
-    if (sections.size() > 1) {
-        dataset->includedDatasets = std::move(sections);
+        std::move(dealt->impedances), std::move(dealt->paths), std::move(*waves), std::move(dealt->asyncPaths),
+        std::move(dealt->potentiostats), std::move(dealt->meta), std::move(sections->jobInfo));
+    if (sections->summaries.size() > 1) {
+        dataset->includedDatasets = std::move(sections->summaries);
     }
     return dataset;
 }

@@ -1,13 +1,14 @@
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset_json.hpp"
 
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
+#include "marlek_json_common/json_common/text/base64.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
 #include "marlek_link_json/jobs/common/live_data/eventjsonhelpers.hpp"
-#include "marlek_link_json/jobs/dc/dataset/base64_decode.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_table_columns.hpp"
 
 #include <boost/json.hpp>
 
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -47,15 +48,13 @@ DcDataset tag_invoke(const boost::json::value_to_tag<DcDataset>&, const boost::j
         return DcDataset();
     }
     LiveDataHeader header = DcData::extractHeader(events->front());
-    const std::string text(data->get_string());
-    if (!decodedBase64Size(text).has_value()) {
-        return DcDataset();
-    }
     // The rows are counted from the bytes the text really decodes to: a
     // padding character inside the text makes them fewer than the declared
     // size.
-    const std::vector<std::uint8_t> bytes = decodeBase64(text);
-    std::vector<std::vector<double>> tracks = splitDcTableColumns(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), header.getColumns().size());
+    std::string bytes;
+    if (base64::decode(data->get_string(), base64::Policy::UncheckedGroups, bytes)) {
+        return DcDataset();
+    }
+    std::vector<std::vector<double>> tracks = splitDcTableColumns(bytes, header.getColumns().size());
     return DcDataset(header, std::move(jobInfo), std::move(tracks));
 }

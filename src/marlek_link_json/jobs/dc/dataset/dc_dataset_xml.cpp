@@ -1,8 +1,8 @@
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset.hpp"
 
 #include "marlek_link_json/jobs/dataset/dataset_sections_xml.hpp"
-#include "marlek_link_json/xml/csv_parser.hpp"
 #include "marlek_link_json/xml/csv_table_text.hpp"
+#include "marlek_link_json/xml/declared_table.hpp"
 
 #include <tinyxml2.h>
 
@@ -139,18 +139,11 @@ std::shared_ptr<DcDataset> DcDataset::buildFromXmlElement(tinyxml2::XMLElement* 
             context.reportError("the <csv> element of the DC dataset is empty");
             return nullptr;
         }
-        const std::uint64_t rows = declaredRows.value_or(std::numeric_limits<std::uint64_t>::max());
-        bool read = declaredRows.has_value() && CsvParser::canHold(text, columns.size(), rows);
-        if (read) {
-            tracks.assign(columns.size(), std::vector<double>(rows));
-            CsvParser parser(tracks, text.c_str());
-            read = parser.parse();
-        }
-        if (!read) {
-            context.reportError("the DC data table does not match the declared " + std::to_string(columns.size())
-                                + " columns x " + std::to_string(rows) + " rows");
+        auto table = MXml::readDeclaredTable("DC", text, {columns.size(), declaredRows}, context);
+        if (!table) {
             return nullptr;
         }
+        tracks = std::move(*table);
     }
 
     auto dataset = std::make_shared<DcDataset>(

@@ -1,13 +1,17 @@
 #include "marlek_link_json/jobs/calibration/jobs/get_mesh_json_file/get_mesh_json_filejob.hpp"
 
-#include "marlek_link_json/jobs/calibration/base64_content.hpp"
+#include "marlek_json_common/json_common/text/base64.hpp"
 #include "marlek_link_json/jobs/result_content_error.hpp"
 
 #include <boost/json.hpp>
 
+#include <cstddef>
 #include <exception>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 template class MeasurementJobTemplate<AbstractMeasurementJob::Parameterless, &JobNames::GET_MESH_JSON_FILE_JOB_NAME>;
 template class SingleValueMeasurementJobTemplate<std::vector<std::byte>, AbstractMeasurementJob::Parameterless,
@@ -36,10 +40,16 @@ void GetMeshJsonFileJob::extractJobResult(const boost::json::object& completion)
     if (received == nullptr) {
         return;
     }
+    // Decoded completely before it replaces the stored bytes.
+    std::vector<std::byte> bytes;
+    std::optional<std::string> refusal;
     try {
-        // Decoded completely before it replaces the stored bytes.
-        result = decodeBase64Content(contentOf(*received));
+        refusal = base64::decode(contentOf(*received), base64::Policy::Strict, bytes);
     } catch (const std::exception& error) {
-        throw ResultContentError(std::string("Failed to decode file content: ") + error.what());
+        refusal = error.what();
     }
+    if (refusal) {
+        throw ResultContentError("Failed to decode file content: " + *refusal);
+    }
+    result = std::move(bytes);
 }
