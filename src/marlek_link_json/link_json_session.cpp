@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <exception>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -71,7 +72,10 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
     stopWatchdog();
     disposeLowLevelSession();
 
-    llSession = factory->createSession();
+    {
+        std::lock_guard lock(llSessionMutex);
+        llSession = factory->createSession();
+    }
     if (!llSession) {
         promise.set_value(ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
                                       "Unable to create connection object"));
@@ -190,8 +194,12 @@ void LinkJsonSession::disposeLowLevelSession()
     }
     connectionEstablished = false;
     llSession->disconnect();
-    factory->deleteSession(llSession);
-    llSession = nullptr;
+    AbstractLinkLlSession* disposed = nullptr;
+    {
+        std::lock_guard lock(llSessionMutex);
+        disposed = std::exchange(llSession, nullptr);
+    }
+    factory->deleteSession(disposed);
     std::lock_guard lock(protocolVersionMutex);
     cachedProtocolVersion.reset();
 }
@@ -266,6 +274,7 @@ void LinkJsonSession::notifyStatusCallback(MarlekLinkConnectionStatusEnum status
 
 MarlekLinkConnectionStatusEnum LinkJsonSession::getConnectionStatus() const
 {
+    std::lock_guard lock(llSessionMutex);
     return llSession ? llSession->getConnectionStatus() : MarlekLinkConnectionStatusEnum::DISCONNECTED;
 }
 

@@ -280,6 +280,10 @@ private:
 
     std::unique_ptr<LinkLlSessionAbstractFactory> factory;
     AbstractLinkLlSession* llSession = nullptr;
+    // Guards the pointer, not the session: a request or stop sent from one
+    // thread while another disconnects must not use a deleted session.
+    // Sending only queues, so it may run under the lock; callbacks never do.
+    mutable std::mutex llSessionMutex;
     std::optional<std::uint64_t> cachedProtocolVersion;
     // Guards the cache between callers; disconnect, which clears it, never
     // runs concurrently with requests.

@@ -218,6 +218,7 @@ void LinkJsonSession::sendStop(QueueStopModeEnum mode)
 {
     // The caller cannot learn that the workstation never heard the stop, so
     // at least the log says so.
+    std::lock_guard lock(llSessionMutex);
     if (!llSession) {
         std::cerr << "stop not sent: no connection" << std::endl;
         return;

@@ -102,11 +102,17 @@ void LinkJsonSession::sendRawRequest(const boost::json::string& requestId, const
 
 void LinkJsonSession::sendText(const boost::json::string& requestId, const std::string& text)
 {
-    if (!llSession || !connectionEstablished) {
-        failRequestAtOnce(requestId, ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED>());
-        return;
+    bool established = false;
+    bool sent = false;
+    {
+        std::lock_guard lock(llSessionMutex);
+        established = llSession && connectionEstablished;
+        sent = established && llSession->send(text);
     }
-    if (!llSession->send(text)) {
+    // Failing runs the request's callback, so outside the lock.
+    if (!established) {
+        failRequestAtOnce(requestId, ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED>());
+    } else if (!sent) {
         failRequestAtOnce(requestId, ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_BROKEN>());
     }
 }
