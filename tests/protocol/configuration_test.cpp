@@ -89,10 +89,10 @@ TEST(UserPolynomial, NanCoefficientsOrderStrictly)
 
 TEST(ImpedanceConfigurationJson, KeyOrderAndTolerantRead)
 {
-    const ImpedanceConfiguration configuration{"MAIN:1:POT:U~TEV:1:TEV_U", "MAIN:1:POT:I~TEV:1:TEV_I", "Main cell"};
+    const ImpedanceConfiguration configuration{"MAIN:1:POT:U~ZMU:1:ZMU_U", "MAIN:1:POT:I~ZMU:1:ZMU_I", "Main cell"};
     const auto written = json::value_from(configuration);
-    EXPECT_EQ(json::serialize(written), R"({"numerator":"MAIN:1:POT:U~TEV:1:TEV_U",)"
-                                        R"("denominator":"MAIN:1:POT:I~TEV:1:TEV_I","impedance_name":"Main cell"})");
+    EXPECT_EQ(json::serialize(written), R"({"numerator":"MAIN:1:POT:U~ZMU:1:ZMU_U",)"
+                                        R"("denominator":"MAIN:1:POT:I~ZMU:1:ZMU_I","impedance_name":"Main cell"})");
     EXPECT_EQ(json::value_to<ImpedanceConfiguration>(written), configuration);
 
     EXPECT_EQ(json::value_to<ImpedanceConfiguration>(json::parse(R"({"numerator":"A","impedance_name":5})")),
