@@ -8,46 +8,25 @@
 
 #include "marlek_json_common/json_common/logging/error_formatter.hpp"
 #include "marlek_json_common/json_common/logging/error_object.hpp"
+#include "marlek_json_common/json_common/logging/error_parameter_text.hpp"
 
 #include <pybind11/native_enum.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
-#include <cstdio>
 #include <string>
-#include <type_traits>
 #include <variant>
 
 namespace py = pybind11;
 
 namespace {
 
-std::string parameterText(const ErrorParameter& parameter)
-{
-    return std::visit(
-        [](const auto& value) -> std::string {
-            using T = std::remove_cvref_t<decltype(value)>;
-            if constexpr (std::is_same_v<T, bool>) {
-                return value ? "true" : "false";
-            } else if constexpr (std::is_same_v<T, double>) {
-                char text[512];
-                std::snprintf(text, sizeof text, "%f", value);
-                return text;
-            } else if constexpr (std::is_same_v<T, std::string>) {
-                return value;
-            } else {
-                return std::to_string(value);
-            }
-        },
-        parameter);
-}
-
 std::string parameterRepr(const ErrorParameter& parameter)
 {
     if (const auto* text = std::get_if<std::string>(&parameter)) {
         return "ErrorParameter(\"" + *text + "\")";
     }
-    return "ErrorParameter(" + parameterText(parameter) + ")";
+    return "ErrorParameter(" + errorParameterText(parameter) + ")";
 }
 
 } // namespace
@@ -55,7 +34,7 @@ std::string parameterRepr(const ErrorParameter& parameter)
 void init_error_wrap(py::module_& m)
 {
     py::class_<ErrorParameter>(m, "ErrorParameter")
-        .def("__str__", withDataText(&parameterText))
+        .def("__str__", withDataText(&errorParameterText))
         .def("__repr__", withDataText(&parameterRepr));
 
     py::class_<ErrorObject>(m, "ErrorObject", MARLEK_DOC("Class which contains information about an error."))

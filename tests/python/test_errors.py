@@ -6,6 +6,8 @@ import pytest
 
 import marlek_link as ml
 
+from support.decimal_comma import decimal_comma  # noqa: F401 (fixture)
+
 NONE = 0
 TIMED_OUT = ml.ErrorCodeEnum.OPERATION_TIMED_OUT.value
 
@@ -26,6 +28,11 @@ TIMED_OUT = ml.ErrorCodeEnum.OPERATION_TIMED_OUT.value
 def test_error_parameter_texts(value, text, representation):
     assert ml.ErrorParameter.__str__(value) == text
     assert ml.ErrorParameter.__repr__(value) == representation
+
+
+def test_error_parameter_text_of_a_double_ignores_the_locale(decimal_comma):
+    assert ml.ErrorParameter.__str__(0.5) == "0.500000"
+    assert ml.ErrorParameter.__repr__(-1234.25) == "ErrorParameter(-1234.250000)"
 
 
 def test_error_parameter_has_no_constructor():

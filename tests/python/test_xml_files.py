@@ -2,7 +2,6 @@
 export options, the exporter's texts, files and element trees, the importer's
 plain and typed imports, and every error a file can give."""
 
-import locale
 import os
 import resource
 import signal
@@ -15,6 +14,7 @@ from marlek_link import xml as mx
 
 from dataset_helpers import dc_header
 from file_fixtures import DC_COLUMNS, EIS_IMPEDANCE, EIS_META, dc_dataset, eis_dataset
+from support.decimal_comma import decimal_comma  # noqa: F401 (fixture)
 from support.error_codes import code
 
 RESOURCE_CONTENT_INVALID = 0x20002
@@ -153,19 +153,6 @@ def check_same_data(kind, written, read):
         assert [read.get_wave_for_row("voltage", r) for r in (0, 1)] == [[1.0, 2.0], [3.0]]
 
 
-@pytest.fixture
-def decimal_comma():
-    """Switches the whole process to a locale with a decimal comma, as
-    plotting code often does, and back at the end of the test."""
-    saved = locale.setlocale(locale.LC_ALL)
-    try:
-        locale.setlocale(locale.LC_ALL, "de_DE.UTF-8")
-    except locale.Error:
-        pytest.skip("no decimal-comma locale installed (scripts/setup.sh installs de_DE.UTF-8)")
-    yield
-    locale.setlocale(locale.LC_ALL, saved)
-
-
 @pytest.mark.parametrize("kind", ["dc", "eis"])
 def test_files_do_not_depend_on_the_locale(request, tmp_path, kind):
     dataset = request.getfixturevalue(kind)
@@ -173,7 +160,6 @@ def test_files_do_not_depend_on_the_locale(request, tmp_path, kind):
     in_the_c_locale = exporter.serialize(dataset)
 
     request.getfixturevalue("decimal_comma")
-    assert locale.localeconv()["decimal_point"] == ","
     assert exporter.serialize(dataset) == in_the_c_locale
     path = tmp_path / f"{kind}.xml"
     assert not exporter.save_as_file_standalone(dataset, path)
