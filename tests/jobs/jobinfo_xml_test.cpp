@@ -218,7 +218,6 @@ INSTANTIATE_TEST_SUITE_P(
                       R"(<parameter type="int">12x</parameter>)"
                       R"(<parameter>5</parameter>)"
                       R"(<parameter type="float">5</parameter>)"
-                      R"(<parameter type="string"/>)"
                       R"(<parameter type="bool">maybe</parameter>)"
                       R"(<parameter type="bool">TRUE</parameter>)"
                       R"(<parameter type="bool">0</parameter>)"
@@ -233,6 +232,32 @@ INSTANTIATE_TEST_SUITE_P(
                                       ErrorParameter(std::in_place_index<2>, std::numeric_limits<long long>::min()),
                                       ErrorParameter(std::in_place_index<4>, "s")})}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// An empty string is written as an element without text; it keeps its place,
+// so that every later parameter stays on its own placeholder.
+TEST(JobInfoXml, EmptyStringParameterKeepsItsPlace)
+{
+    const ErrorObject original(ErrorCodeEnum::PARAMETER_VALUE_TOO_HIGH, "{0}: {1} > {2}", "", 1.5,
+                               static_cast<std::int64_t>(7));
+    tinyxml2::XMLDocument written;
+    auto* parent = written.NewElement("job-info");
+    written.InsertEndChild(parent);
+    appendErrorElement(original, parent);
+    tinyxml2::XMLDocument reread;
+    ASSERT_EQ(reread.Parse(print(written).c_str()), tinyxml2::XML_SUCCESS);
+    EXPECT_EQ(readErrorElement(reread.RootElement()->FirstChildElement("last-error")), original);
+
+    for (const char* empty : {R"(<parameter type="string"/>)", R"(<parameter type="string"></parameter>)"}) {
+        tinyxml2::XMLDocument document;
+        const std::string body = std::string("<code>NONE</code><message>{0}{1}</message><message-parameters>") + empty
+                                 + R"(<parameter type="int">7</parameter></message-parameters>)";
+        EXPECT_EQ(readErrorElement(element(document, "last-error", body)),
+                  ErrorObject(ErrorCodeEnum::NONE, "{0}{1}",
+                              std::vector<ErrorParameter>{ErrorParameter(std::in_place_index<4>, ""),
+                                                          ErrorParameter(std::in_place_index<2>, 7LL)}))
+            << empty;
+    }
+}
 
 TEST(JobInfoXml, MissingLastErrorReadsAsUnknownError)
 {

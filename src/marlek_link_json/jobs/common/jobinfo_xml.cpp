@@ -104,11 +104,10 @@ std::optional<ErrorParameter> readParameterElement(const tinyxml2::XMLElement& e
         return ErrorParameter(std::in_place_index<3>, *value);
     }
     if (kind == "string") {
+        // An empty string is written as an element without text; skipping it
+        // would move the later parameters onto the wrong placeholders.
         const char* text = element.GetText();
-        if (text == nullptr) {
-            return std::nullopt;
-        }
-        return ErrorParameter(std::in_place_index<4>, std::string(text));
+        return ErrorParameter(std::in_place_index<4>, std::string(text != nullptr ? text : ""));
     }
     return std::nullopt;
 }
