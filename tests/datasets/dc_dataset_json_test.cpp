@@ -3,14 +3,18 @@
 #include "marlek_json_common/json_common/protocol/livedataheader_json.hpp"
 #include "marlek_json_common/json_common/text/base64.hpp"
 #include "marlek_link_json/jobs/common/jobinfo_json.hpp"
+#include "marlek_link_json/jobs/dc/dataset/base64_decode.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset_binary.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset_json.hpp"
 
 #include <boost/json.hpp>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace json = boost::json;
 using namespace dataset_test;
@@ -65,6 +69,49 @@ bool isEmptyDefault(const DcDataset& ds)
 }
 
 } // namespace
+
+TEST(DcBase64, DecodedSizeFollowsTheLengthAndFinalPadding)
+{
+    struct Case {
+        std::string_view text;
+        std::optional<std::size_t> size;
+    };
+    for (const auto& c : {
+             Case{"", 0},
+             Case{"AQID", 3},
+             Case{"AQI=", 2},
+             Case{"AQ==", 1},
+             Case{"AQIDBAUG", 6},
+             Case{"AQI", std::nullopt},
+             Case{"AQIDB", std::nullopt},
+         }) {
+        EXPECT_EQ(decodedBase64Size(c.text), c.size) << c.text;
+    }
+}
+
+TEST(DcBase64, DecodesWithoutCheckingTheCharacters)
+{
+    using Bytes = std::vector<std::uint8_t>;
+    EXPECT_EQ(decodeBase64(""), Bytes{});
+    EXPECT_EQ(decodeBase64(base64::encode("\x01\x02\x03")), (Bytes{1, 2, 3}));
+    EXPECT_EQ(decodeBase64("AQI="), (Bytes{1, 2}));
+    EXPECT_EQ(decodeBase64("AQ=="), (Bytes{1}));
+    EXPECT_EQ(decodeBase64("+/+/"), (Bytes{0xFB, 0xFF, 0xBF}));
+    // A byte outside the alphabet enters the arithmetic as 0xFF.
+    EXPECT_EQ(decodeBase64("QU!D"), (Bytes{0x41, 0x7F, 0xC3}));
+}
+
+TEST(DcBase64, ALengthThatIsNoMultipleOfFourThrows)
+{
+    for (const char* text : {"AQIDB", "AQI"}) {
+        try {
+            decodeBase64(text);
+            ADD_FAILURE() << "no exception for " << text;
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "Invalid Base64 string length.");
+        }
+    }
+}
 
 TEST(DcDatasetJson, RoundTripThroughTheEventArray)
 {
