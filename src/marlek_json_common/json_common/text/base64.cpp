@@ -43,6 +43,7 @@ base64::detail::RawOutcome decodeStrict(std::string_view text, unsigned char* ou
     std::uint32_t group = 0;
     std::size_t collected = 0;
     std::size_t padding = 0;
+    std::size_t lastOffset = 0;
     for (std::size_t offset = 0; offset < text.size(); ++offset) {
         const auto byte = static_cast<unsigned char>(text[offset]);
         const std::uint8_t value = kTable[byte];
@@ -64,6 +65,7 @@ base64::detail::RawOutcome decodeStrict(std::string_view text, unsigned char* ou
             return refused("base64 data after padding", byte, offset);
         }
         group = (group << 6) | value;
+        lastOffset = offset;
         if (++collected == 4) {
             out[produced++] = static_cast<unsigned char>(group >> 16);
             out[produced++] = static_cast<unsigned char>(group >> 8);
@@ -71,6 +73,11 @@ base64::detail::RawOutcome decodeStrict(std::string_view text, unsigned char* ou
             group = 0;
             collected = 0;
         }
+    }
+    // Six bits make no byte: a lone last character is what is left of a
+    // text cut short, never the end of an encoding.
+    if (collected == 1) {
+        return refused("lone last base64 character", static_cast<unsigned char>(text[lastOffset]), lastOffset);
     }
     // The unused low bits of the last character are dropped.
     if (collected == 2) {

@@ -21,7 +21,8 @@ enum class Policy {
     // three characters, and the padding may be missing ("QUI" gives "AB").
     // Any other byte, or "=" elsewhere, refuses the text with the reason:
     // content must never come back shortened or altered without notice. A
-    // lone last character carries too few bits for a byte and gives nothing.
+    // lone last character carries too few bits for a byte: the text was cut
+    // short, and is refused too.
     Strict,
     // The rule the DC live-data table reader has always had: the text is
     // taken in groups of four and its characters are not checked; a byte
