@@ -271,3 +271,60 @@ TEST(DcDatasetXml, DatasetWithoutRowsStartsItsSectionAtNan)
     EXPECT_EQ(read->getRowCount(), 0u);
     EXPECT_EQ(read->getTracks().size(), 2u);
 }
+
+namespace {
+
+// A value read from a section attribute, or the message that refused it.
+struct SectionNumberCase {
+    const char* length;
+    const char* timeStart;
+    std::uint64_t rows;
+    double firstTime;
+    const char* refusal;
+};
+
+} // namespace
+
+// "length" is the unsigned decimal and "time-start" the general-notation
+// double that starts the text (no blanks, no "+", no hexadecimal form, "nan"
+// and "inf" accepted), whatever follows ignored; no number, or one out of
+// range, is refused.
+TEST(DatasetSections, NumberAttributesReadTheNumberThatStartsTheText)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& c : {
+             SectionNumberCase{"2", "0.5", 2, 0.5, nullptr},
+             SectionNumberCase{"2rows", "1e-3", 2, 0.001, nullptr},
+             SectionNumberCase{"0x10", "0x10", 0, 0.0, nullptr},
+             SectionNumberCase{"1", "1.5s", 1, 1.5, nullptr},
+             SectionNumberCase{"1", "-Infinity", 1, -inf, nullptr},
+             SectionNumberCase{"1", "inf", 1, inf, nullptr},
+             SectionNumberCase{"1", "NaN", 1, NaN, nullptr},
+             SectionNumberCase{"1", ".5e1", 1, 5.0, nullptr},
+             SectionNumberCase{"+2", "0", 0, 0, "<section> attribute 'length' is not a number: '+2'"},
+             SectionNumberCase{" 2", "0", 0, 0, "<section> attribute 'length' is not a number: ' 2'"},
+             SectionNumberCase{"-2", "0", 0, 0, "<section> attribute 'length' is not a number: '-2'"},
+             SectionNumberCase{"", "0", 0, 0, "<section> attribute 'length' is not a number: ''"},
+             SectionNumberCase{"1", "+1", 0, 0, "<section> attribute 'time-start' is not a number: '+1'"},
+             SectionNumberCase{"1", " 1", 0, 0, "<section> attribute 'time-start' is not a number: ' 1'"},
+             SectionNumberCase{"1", "1e400", 0, 0, "<section> attribute 'time-start' is not a number: '1e400'"},
+             SectionNumberCase{"1", "-1e400", 0, 0, "<section> attribute 'time-start' is not a number: '-1e400'"},
+             SectionNumberCase{"1", "1e-400", 0, 0, "<section> attribute 'time-start' is not a number: '1e-400'"},
+             SectionNumberCase{"1", "", 0, 0, "<section> attribute 'time-start' is not a number: ''"},
+             SectionNumberCase{"1", "x1", 0, 0, "<section> attribute 'time-start' is not a number: 'x1'"},
+         }) {
+        SCOPED_TRACE(std::string(c.length) + " / " + c.timeStart);
+        Fixture fixture(std::string("<sections><section type=\"DC\" job-type-short=\"\" job-type=\"\" length=\"")
+                        + c.length + "\" time-start=\"" + c.timeStart + "\"><job-info/></section></sections>");
+        MXml::DeserializationContext context;
+        const std::vector<DatasetInfo> sections = datasetInfoVectorFromSection(fixture.root(), context);
+        if (c.refusal != nullptr) {
+            EXPECT_TRUE(sections.empty());
+            EXPECT_EQ(reportedMessage(context), c.refusal);
+            continue;
+        }
+        ASSERT_EQ(sections.size(), 1u) << reportedMessage(context);
+        EXPECT_EQ(sections[0].num_rows, c.rows);
+        EXPECT_TRUE(sameValues({sections[0].first_time_value}, {c.firstTime}));
+    }
+}

@@ -73,7 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
                     VersionCase{"1e300", std::numeric_limits<std::uint64_t>::max()},
                     VersionCase{"1e400", 0},
                     VersionCase{"18446744073709551616", std::numeric_limits<std::uint64_t>::max()},
-                    VersionCase{"9007199254740992", 9007199254740992ull}));
+                    VersionCase{"9007199254740992", 9007199254740992ull},
+                    // The number must start the text, in general notation.
+                    VersionCase{"+4", 0}, VersionCase{" 4", 0}, VersionCase{"\t4", 0}, VersionCase{"0x4", 0},
+                    VersionCase{"4e0", 4}, VersionCase{".4e1", 4}));
 
 TEST(MarlekFileInfo, MissingChildrenReadAsEmpty)
 {

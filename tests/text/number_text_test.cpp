@@ -244,3 +244,43 @@ TEST(XmlNumberText, ReadsTheFirstChildWhenItIsText)
         EXPECT_TRUE(same(MXml::doubleText(*document.RootElement()), expected));
     }
 }
+
+// Record fields, job-information and hardware numbers were read with the XML
+// library's QueryDoubleText and QueryDoubleAttribute (sscanf's "%lf"): blanks
+// and "+" before the number, hexadecimal, any spelling of inf and nan, what
+// follows ignored, beyond the range an infinity. The readers keep that rule,
+// in the "C" locale whatever the process's; the tests run in that locale.
+TEST(XmlNumberText, ReadsWhatTheXmlLibraryReadsInTheCLocale)
+{
+    for (const char* text : {"0.25", " 1.5", "\t+2", "+-1", "0x10", "0x1p-2", "inf", "-Infinity", "INF", "nan",
+                             "NaN(1)", "1.5abc", "1e400", "-1e400", "1e-400", "4e-320", "abc", "", " ", ",5", "1,5",
+                             ".5", "5.", "1e", "-"}) {
+        SCOPED_TRACE(text);
+        tinyxml2::XMLDocument document;
+        auto* element = document.NewElement("e");
+        document.InsertEndChild(element);
+        element->InsertEndChild(document.NewText(text));
+        element->SetAttribute("a", text);
+
+        double byTheLibrary = 0.0;
+        const bool textRead = element->QueryDoubleText(&byTheLibrary) == tinyxml2::XML_SUCCESS;
+        EXPECT_TRUE(same(MXml::doubleText(*element), textRead ? std::optional(byTheLibrary) : std::nullopt));
+        const bool attributeRead = element->QueryDoubleAttribute("a", &byTheLibrary) == tinyxml2::XML_SUCCESS;
+        EXPECT_TRUE(
+            same(MXml::doubleAttribute(*element, "a"), attributeRead ? std::optional(byTheLibrary) : std::nullopt));
+    }
+}
+
+TEST(NumberText, ParseDoublePrefixReadsTheGeneralNumberThatStartsTheText)
+{
+    const std::vector<std::pair<const char*, std::optional<double>>> cases{
+        {"0.25", 0.25},        {"1.5s", 1.5},          {"-1e-3;", -0.001},    {"0x10", 0.0},
+        {"inf", Inf},          {"-Infinity", -Inf},    {"nan", NaN},          {".5", 0.5},
+        {"1e", 1.0},           {"+1", std::nullopt},   {" 1", std::nullopt},  {"", std::nullopt},
+        {"1e400", std::nullopt}, {"-1e400", std::nullopt}, {"1e-400", std::nullopt}, {"x", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_TRUE(same(numtext::parseDoublePrefix(text), expected));
+    }
+}

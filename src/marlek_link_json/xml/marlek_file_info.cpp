@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <limits>
-#include <system_error>
 
 namespace MXml {
 
@@ -68,11 +67,11 @@ MarlekFileInfo MarlekFileInfo::buildFromXmlElement(const tinyxml2::XMLElement* e
 std::uint64_t MarlekFileInfo::fileVersionFromText(std::string_view text)
 {
     // The number that starts the text; one beyond a double's range is none.
-    double value = 0.0;
-    if (numtext::scanDouble(text, value).ec != std::errc() || !(value > 0.0)) {
+    const auto value = numtext::parseDoublePrefix(text);
+    if (!value || !(*value > 0.0)) {
         return INVALID_FILE_VERSION;
     }
-    const double rounded = std::round(value);
+    const double rounded = std::round(*value);
     // Converting a double beyond the target's range is undefined; such a
     // version is no version we know, so it saturates and the check refuses it.
     constexpr double firstTooLarge = 18446744073709551616.0;

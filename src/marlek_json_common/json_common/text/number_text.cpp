@@ -103,6 +103,15 @@ std::optional<double> parseDouble(std::string_view text)
     return value;
 }
 
+std::optional<double> parseDoublePrefix(std::string_view text)
+{
+    double value = 0.0;
+    if (std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general).ec != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::from_chars_result scanDouble(std::string_view text, double& value)
 {
     const std::from_chars_result noNumber{text.data(), std::errc::invalid_argument};

@@ -32,6 +32,12 @@ std::string shortest(double value);
 // hexadecimal; nothing when the text is anything else or out of range.
 std::optional<double> parseDouble(std::string_view text);
 
+// The double that starts the text, read as parseDouble reads a whole text
+// (std::from_chars in the general format: no blanks, no "+", no hexadecimal
+// form), whatever follows it ignored: "1.5s" is 1.5, "0x10" is 0. Nothing
+// when no number starts the text or it is out of range.
+std::optional<double> parseDoublePrefix(std::string_view text);
+
 // The number at the start of a text, read the way the C library's strtod
 // reads it in the "C" locale: leading white space skipped, an optional sign,
 // decimal or "0x" hexadecimal, "inf", "infinity" and "nan"; `ptr` points

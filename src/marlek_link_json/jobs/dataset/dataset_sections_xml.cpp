@@ -8,7 +8,6 @@
 #include <tinyxml2.h>
 
 #include <limits>
-#include <system_error>
 
 void appendSectionsElement(const DataSet* dataset, tinyxml2::XMLElement* datasetElement)
 {
@@ -64,17 +63,20 @@ std::vector<DatasetInfo> datasetInfoVectorFromSection(tinyxml2::XMLElement* sect
         if (!shortType || !jobType || !length || !timeStart) {
             return {};
         }
-        // Each attribute is read up to the end of its number.
+        // Each attribute is read up to the end of its number, which starts
+        // the text: no blanks, no "+".
         const auto rowCount = numtext::parseLeadingInteger<std::uint64_t>(*length);
         if (!rowCount) {
             context.reportError("<section> attribute 'length' is not a number: '" + *length + "'");
             return {};
         }
         info.num_rows = *rowCount;
-        if (numtext::scanDouble(*timeStart, info.first_time_value).ec != std::errc()) {
+        const auto firstTime = numtext::parseDoublePrefix(*timeStart);
+        if (!firstTime) {
             context.reportError("<section> attribute 'time-start' is not a number: '" + *timeStart + "'");
             return {};
         }
+        info.first_time_value = *firstTime;
         tinyxml2::XMLElement* jobInfo = section->FirstChildElement("job-info");
         if (jobInfo == nullptr) {
             context.reportError("<section> is missing its <job-info> element");
