@@ -9,6 +9,8 @@
 #include <csignal>
 #include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 #include <sys/resource.h>
 
 using namespace file_test;
@@ -178,10 +180,18 @@ TEST(MXmlExporter, RefusesPathsThatCannotBeWritten)
     TempFolder folder;
     const auto plain = folder / "plain.txt";
     writeFile(plain, "keep");
-    for (const auto& path : {plain / "note.xml", plain / "deeper" / "note.xml", folder.path()}) {
+    const std::vector<std::pair<std::filesystem::path, std::string>> cases{
+        {plain / "note.xml", "Not a directory"},
+        {plain / "deeper" / "note.xml", "Not a directory"},
+        {folder.path(), "Is a directory"},
+    };
+    for (const auto& [path, reason] : cases) {
         const ErrorObject error = exporter().saveAsFileStandalone(Note("x"), path, "");
         EXPECT_EQ(error.getErrorCodeEnum(), ErrorCodeEnum::FILE_COULD_NOT_BE_OPENED) << path << ": " << textOf(error);
         EXPECT_EQ(textOf(error), "file '" + path.string() + "' could not be opened: could not open the file for writing");
+        // The system's reason tells a missing folder from a full disk.
+        EXPECT_EQ(error.getMessageParameters(),
+                  (std::vector<ErrorParameter>{path.string(), std::string("could not open the file for writing"), reason}));
     }
     EXPECT_EQ(readFile(plain), "keep");
     EXPECT_EQ(entriesIn(folder.path()), 1u);
@@ -205,6 +215,9 @@ TEST(MXmlExporter, FailedWriteKeepsTheOldFile)
     }
     EXPECT_EQ(error.getErrorCodeEnum(), ErrorCodeEnum::FILE_COULD_NOT_BE_WRITTEN) << textOf(error);
     EXPECT_EQ(textOf(error), "file '" + path.string() + "' could not be written: an error occurred while writing the file");
+    EXPECT_EQ(error.getMessageParameters(),
+              (std::vector<ErrorParameter>{path.string(), std::string("an error occurred while writing the file"),
+                                           std::string("File too large")}));
     EXPECT_EQ(readFile(path), old);
     EXPECT_EQ(entriesIn(folder.path()), 1u);
 }

@@ -320,7 +320,21 @@ def test_a_path_below_a_regular_file_cannot_be_opened(dc, tmp_path):
     for target in (blocker / "file.xml", blocker / "sub" / "file.xml"):
         error = mx.MXmlExporter().save_as_file_standalone(dc, target)
         assert error and code(error) == FILE_COULD_NOT_BE_OPENED, str(error)
+        assert error.get_message_parameters() == [str(target), "could not open the file for writing", "Not a directory"]
     assert blocker.read_text() == "not a folder"
+
+
+def test_saving_through_a_link_replaces_the_file_it_leads_to(dc, tmp_path):
+    (tmp_path / "real").mkdir()
+    run = tmp_path / "real" / "run42.xml"
+    run.write_text("old")
+    latest = tmp_path / "latest.xml"
+    latest.symlink_to("real/run42.xml")
+    assert not mx.MXmlExporter().save_as_file_standalone(dc, latest)
+    assert latest.is_symlink() and os.readlink(latest) == "real/run42.xml"
+    assert type(mx.MXmlImporter().import_from_file(run).object) is ml.DcDataset
+    assert sorted(p.name for p in tmp_path.iterdir()) == ["latest.xml", "real"]
+    assert [p.name for p in run.parent.iterdir()] == ["run42.xml"]
 
 
 def test_a_failed_save_keeps_the_old_file_and_reports(testing, tmp_path):
@@ -339,6 +353,7 @@ def test_a_failed_save_keeps_the_old_file_and_reports(testing, tmp_path):
         resource.setrlimit(resource.RLIMIT_FSIZE, limits)
         signal.signal(signal.SIGXFSZ, handler)
     assert error and code(error) == FILE_COULD_NOT_BE_WRITTEN, str(error)
+    assert error.get_message_parameters()[2] == "File too large"
     assert path.read_bytes() == before
     assert [p.name for p in tmp_path.iterdir()] == ["file.xml"]
 

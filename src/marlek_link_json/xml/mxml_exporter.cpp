@@ -86,18 +86,22 @@ void createMissingParents(const std::filesystem::path& path)
     }
 }
 
+// The texts of the file errors are the ones callers have always seen; the
+// system's reason, which tells a full disk from a missing permission, follows
+// as a further parameter.
 ErrorObject writeReplacing(const std::filesystem::path& path, const std::string& text)
 {
     AtomicFileWriter writer(path);
     if (writer.open().getErrorCodeEnum() != ErrorCodeEnum::NONE) {
         return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_OPENED, "file '{0}' could not be opened: {1}",
-                           path.string(), "could not open the file for writing");
+                           path.string(), "could not open the file for writing", writer.failureReason());
     }
-    if (writer.commit(text.data(), text.size()).getErrorCodeEnum() != ErrorCodeEnum::NONE) {
-        return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_WRITTEN, "file '{0}' could not be written: {1}",
-                           path.string(), "an error occurred while writing the file");
+    ErrorObject committed = writer.commit(text.data(), text.size());
+    if (committed.getErrorCodeEnum() == ErrorCodeEnum::NONE || writer.replaced()) {
+        return committed;
     }
-    return ErrorObject();
+    return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_WRITTEN, "file '{0}' could not be written: {1}",
+                       path.string(), "an error occurred while writing the file", writer.failureReason());
 }
 
 } // namespace
@@ -202,7 +206,7 @@ ErrorObject MXmlExporter::saveAsFileStandalone(const XmlSerializable& object, co
         return outOfMemory();
     } catch (const std::filesystem::filesystem_error& e) {
         return ErrorObject(ErrorCodeEnum::FILE_COULD_NOT_BE_WRITTEN, "file '{0}' could not be written: {1}",
-                           path.string(), std::string(e.what()));
+                           path.string(), std::string(e.what()), e.code().message());
     } catch (const std::exception& e) {
         return unexpected(e);
     }
