@@ -7,6 +7,7 @@
 
 #include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/xml/xml_number_text.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <boost/describe/enumerators.hpp>
 #include <boost/describe/members.hpp>
@@ -132,7 +133,7 @@ void appendMembers(const T& record, tinyxml2::XMLElement* parent)
     boost::mp11::mp_for_each<Members<T>>([&](auto member) {
         using M = std::remove_cvref_t<decltype(record.*member.pointer)>;
         const std::string text = MemberText<M>::write(record.*member.pointer);
-        parent->InsertNewChildElement(member.name)->SetText(text.c_str());
+        MXml::setText(parent->InsertNewChildElement(member.name), text);
     });
 }
 

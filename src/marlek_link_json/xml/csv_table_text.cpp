@@ -1,6 +1,7 @@
 #include "marlek_link_json/xml/csv_table_text.hpp"
 
 #include "marlek_json_common/json_common/text/number_text.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <tinyxml2.h>
 
@@ -17,7 +18,7 @@ namespace MXml {
 
 std::string csvHeaderField(std::string_view text)
 {
-    std::string field = removeSemicolons(text);
+    std::string field = carriedText(removeSemicolons(text));
     std::replace_if(field.begin(), field.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     return field;
 }

@@ -17,7 +17,9 @@ namespace MXml {
 
 // A name, unit or URN as one field of a table's header line: without ";"
 // (removeSemicolons) and with line ends turned into spaces, either of which
-// would change the width of its line and make the table unreadable.
+// would change the width of its line and make the table unreadable. A NUL is
+// carried as the text setters carry it (xml_text.hpp), so that the table is
+// not cut short there but refused by the exporter.
 std::string csvHeaderField(std::string_view text);
 
 // Appends a table value as numtext::appendSeventeenDigits does: 17

@@ -1,6 +1,7 @@
 #include "marlek_link_json/xml/marlek_file_info.hpp"
 
 #include "marlek_json_common/json_common/text/number_text.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <tinyxml2.h>
 
@@ -20,7 +21,7 @@ std::string childText(const tinyxml2::XMLElement* parent, const char* name)
 
 void appendText(tinyxml2::XMLElement* parent, const char* name, const std::string& text)
 {
-    parent->InsertNewChildElement(name)->SetText(text.c_str());
+    setText(parent->InsertNewChildElement(name), text);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "marlek_link_json/atomic_file_writer.hpp"
 #include "marlek_link_json/xml/marlek_file_info.hpp"
+#include "marlek_link_json/xml/unwritable_text.hpp"
 #include "marlek_link_json/xml/xml_format_version.hpp"
 #include "marlek_link_json/xml/xml_text_printer.hpp"
 
@@ -160,6 +161,9 @@ std::expected<std::string, ErrorObject> MXmlExporter::serialize(const XmlSeriali
     }
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     document.InsertEndChild(visit(object, document));
+    if (auto problem = unwritableTextIn(document)) {
+        return std::unexpected(notReadableBack(*problem));
+    }
     return printedOrError(document, options.compact_xml);
 }
 
@@ -179,6 +183,9 @@ std::expected<std::string, ErrorObject> MXmlExporter::serializeAsFileStandalone(
     }
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     wrapXmlForStandalone(document, visit(object, document), comment);
+    if (auto problem = unwritableTextIn(document)) {
+        return std::unexpected(notReadableBack(*problem));
+    }
     return printedOrError(document, options.compact_xml);
 }
 
@@ -199,6 +206,10 @@ ErrorObject MXmlExporter::saveAsFileStandalone(const XmlSerializable& object, co
     }
     tinyxml2::XMLDocument document(true, tinyxml2::PRESERVE_WHITESPACE);
     wrapXmlForStandalone(document, visit(object, document), comment);
+    // Before anything is written: an existing file keeps its content.
+    if (auto problem = unwritableTextIn(document)) {
+        return notReadableBack(*problem);
+    }
     try {
         createMissingParents(path);
         return writeReplacing(path, printed(document, options.compact_xml));

@@ -21,6 +21,13 @@ namespace MXml {
 // root, information block, payload) as text or on disk. Each call builds a
 // document of its own; files are always written in the current format
 // version.
+//
+// Every operation refuses, before anything is written, an object that would
+// not read back as itself: one whose readBackProblem names a reason, or whose
+// document holds a text XML 1.0 cannot carry (a NUL or another control
+// character, U+FFFE, U+FFFF, a surrogate, bytes that are not UTF-8), in the
+// object or in the information block. The error is RESOURCE_CONTENT_INVALID
+// "the object would not read back from its XML: " and the reason.
 class MXmlExporter {
 public:
     explicit MXmlExporter(ExportOptions options = {});

@@ -8,6 +8,7 @@
 #include "marlek_link_json/jobs/parameter_object_json.hpp"
 #include "marlek_link_json/xml/xml_number_text.hpp"
 #include "marlek_link_json/xml/xml_serializable.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <boost/json.hpp>
 #include <tinyxml2.h>
@@ -32,7 +33,7 @@ std::string childText(const tinyxml2::XMLElement* parent, const char* name)
 
 void appendText(tinyxml2::XMLElement* parent, const char* name, std::string_view text)
 {
-    parent->InsertNewChildElement(name)->SetText(std::string(text).c_str());
+    MXml::setText(parent->InsertNewChildElement(name), text);
 }
 
 // Whole text as a decimal integer, nothing else: "-1" is no unsigned number.
@@ -62,7 +63,7 @@ void appendParameterElement(const ErrorParameter& parameter, tinyxml2::XMLElemen
                 element->SetText(static_cast<std::uint64_t>(value));
             } else {
                 element->SetAttribute("type", "string");
-                element->SetText(value.c_str());
+                MXml::setText(element, value);
             }
         },
         parameter);
@@ -162,7 +163,7 @@ void appendJobOptionsElement(const JobOptions& options, tinyxml2::XMLElement* pa
     auto* element = parent->InsertNewChildElement("options");
     for (const auto& member : object) {
         auto* option = element->InsertNewChildElement("option");
-        option->SetAttribute("name", std::string(member.key()).c_str());
+        MXml::setAttribute(option, "name", member.key());
         option->SetAttribute("value", member.value().is_bool() && member.value().get_bool());
     }
 }
@@ -246,8 +247,8 @@ void appendJobinfoElement(const JobInfo& info, tinyxml2::XMLElement* parent)
     auto* meta = element->InsertNewChildElement("meta");
     for (const auto& [name, value] : info.jobMeta) {
         auto* entry = meta->InsertNewChildElement("entry");
-        entry->SetAttribute("name", name.c_str());
-        entry->SetAttribute("value", value.c_str());
+        MXml::setAttribute(entry, "name", name);
+        MXml::setAttribute(entry, "value", value);
     }
 
     appendJobOptionsElement(info.options, element);

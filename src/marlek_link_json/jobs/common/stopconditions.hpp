@@ -97,7 +97,7 @@ public:
     void appendAsXmlElement(tinyxml2::XMLElement* parent) const override
     {
         auto* element = parent->InsertNewChildElement("stop-condition");
-        element->InsertNewChildElement("type")->SetText(name.c_str());
+        MXml::setText(element->InsertNewChildElement("type"), name);
         DescribedXml::appendMembers(parameters, element->InsertNewChildElement("parameters"));
     }
 

@@ -4,6 +4,7 @@
 #include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/jobs/dataset/dataset.hpp"
 #include "marlek_link_json/xml/xml_number_text.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <tinyxml2.h>
 
@@ -26,8 +27,8 @@ void appendSectionElement(tinyxml2::XMLElement* sections, const DatasetInfo& inf
 {
     tinyxml2::XMLElement* section = sections->InsertNewChildElement("section");
     section->SetAttribute("type", info.type == DatasetType::AC ? "AC" : "DC");
-    section->SetAttribute("job-type-short", info.job_type_short.c_str());
-    section->SetAttribute("job-type", info.job_type.c_str());
+    MXml::setAttribute(section, "job-type-short", info.job_type_short);
+    MXml::setAttribute(section, "job-type", info.job_type);
     section->SetAttribute("length", info.num_rows);
     MXml::setDoubleAttribute(section, "time-start", info.first_time_value);
     MXml::appendJobinfoElement(info.jobInfo, section);

@@ -4,6 +4,7 @@
 #include "marlek_link_json/jobs/ac/dataset/eis_xml_elements.hpp"
 #include "marlek_link_json/jobs/dataset/dataset_sections_xml.hpp"
 #include "marlek_link_json/xml/csv_table_text.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <tinyxml2.h>
 
@@ -24,14 +25,14 @@ tinyxml2::XMLElement* appendColumnClass(tinyxml2::XMLElement* configuration, con
 {
     tinyxml2::XMLElement* element = configuration->InsertNewChildElement("column-class");
     element->SetAttribute("type", type);
-    element->SetAttribute("urn", urn.c_str());
+    MXml::setAttribute(element, "urn", urn);
     return element;
 }
 
 void appendPathClass(tinyxml2::XMLElement* configuration, const char* type, const PathDataHeader& path)
 {
     tinyxml2::XMLElement* element = appendColumnClass(configuration, type, path.getUri());
-    element->SetAttribute("name", path.getName().c_str());
+    MXml::setAttribute(element, "name", path.getName());
     appendPolynomialElement(path.getPolynomial(), element, "polynomial");
 }
 
@@ -110,8 +111,8 @@ void EisDataset::acceptSerializer(MXml::XmlSerializer& serializer) const
 {
     tinyxml2::XMLElement* dataset = serializer.document->NewElement("dataset");
     dataset->SetAttribute("type", "AC");
-    dataset->SetAttribute("job-type-short", header.getShortMeasurementType().c_str());
-    dataset->SetAttribute("job-type", header.getMeasurementType().c_str());
+    MXml::setAttribute(dataset, "job-type-short", header.getShortMeasurementType());
+    MXml::setAttribute(dataset, "job-type", header.getMeasurementType());
     tinyxml2::XMLElement* configuration = dataset->InsertNewChildElement("configuration");
     tinyxml2::XMLElement* structure = dataset->InsertNewChildElement("data-structure");
 
@@ -126,9 +127,9 @@ void EisDataset::acceptSerializer(MXml::XmlSerializer& serializer) const
     for (const ImpedanceDataHeader& impedance : header.getImpedances()) {
         const std::string key = impedanceKey(impedance);
         tinyxml2::XMLElement* element = appendColumnClass(configuration, "impedance", key);
-        element->SetAttribute("numerator", impedance.getNumeratorPath().c_str());
-        element->SetAttribute("denominator", impedance.getDenominatorPath().c_str());
-        element->SetAttribute("impedance_name", impedance.getImpedanceName().c_str());
+        MXml::setAttribute(element, "numerator", impedance.getNumeratorPath());
+        MXml::setAttribute(element, "denominator", impedance.getDenominatorPath());
+        MXml::setAttribute(element, "impedance_name", impedance.getImpedanceName());
         appendXmlColumnElements(impedance.getColumns(), key, structure);
         table.addColumns(impedance.getColumns(), key);
     }
@@ -155,7 +156,7 @@ void EisDataset::acceptSerializer(MXml::XmlSerializer& serializer) const
     for (std::size_t i = 0; i < pathHeaders.size(); ++i) {
         tinyxml2::XMLElement* csv = dataset->InsertNewChildElement("csv");
         csv->SetAttribute("type", "wave");
-        csv->SetAttribute("urn", pathHeaders[i].getUri().c_str());
+        MXml::setAttribute(csv, "urn", pathHeaders[i].getUri());
         writeWaveTable(serializer.document, csv, getPathWaves(i));
     }
     serializer.element = dataset;

@@ -1,6 +1,7 @@
 #include "marlek_link_json/jobs/ac/dataset/eis_xml_elements.hpp"
 
 #include "marlek_link_json/xml/xml_number_text.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <tinyxml2.h>
 
@@ -47,9 +48,9 @@ void appendXmlColumnElements(const std::vector<ColumnHeader>& columns, const std
 {
     for (const ColumnHeader& column : columns) {
         tinyxml2::XMLElement* element = parent->InsertNewChildElement("column");
-        element->SetAttribute("urn", urn.c_str());
-        element->SetAttribute("name", column.dimension.c_str());
+        MXml::setAttribute(element, "urn", urn);
+        MXml::setAttribute(element, "name", column.dimension);
         element->SetAttribute("type", "double");
-        element->SetAttribute("unit", column.unit.c_str());
+        MXml::setAttribute(element, "unit", column.unit);
     }
 }

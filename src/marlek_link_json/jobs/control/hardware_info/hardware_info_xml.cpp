@@ -2,6 +2,7 @@
 
 #include "marlek_json_common/json_common/text/number_text.hpp"
 #include "marlek_link_json/xml/xml_number_text.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <boost/describe/members.hpp>
 #include <boost/describe/modifiers.hpp>
@@ -37,7 +38,7 @@ std::string itemName(const char* container)
 
 void writeMember(XMLElement* element, const char* name, const std::string& value, XMLDocument&)
 {
-    element->SetAttribute(name, value.c_str());
+    MXml::setAttribute(element, name, value);
 }
 
 void writeMember(XMLElement* element, const char* name, double value, XMLDocument&)
@@ -235,13 +236,13 @@ XMLElement* described_object_to_element<WorkstationInfo>(const WorkstationInfo& 
 {
     auto* element = doc.NewElement(name);
     element->SetAttribute("protocol_version", std::to_string(record.protocol_version).c_str());
-    element->SetAttribute("serial_number", record.serial_number.c_str());
-    element->SetAttribute("model_name", record.model_name.c_str());
-    element->SetAttribute("firmware_version", record.firmware_version.c_str());
-    element->SetAttribute("firmware_build_id", record.firmware_build_id.c_str());
-    element->SetAttribute("cpu_card_uuid", record.cpu_card_uuid.c_str());
-    element->SetAttribute("system_mac", record.system_mac.c_str());
-    element->SetAttribute("system_name", record.system_name.c_str());
+    MXml::setAttribute(element, "serial_number", record.serial_number);
+    MXml::setAttribute(element, "model_name", record.model_name);
+    MXml::setAttribute(element, "firmware_version", record.firmware_version);
+    MXml::setAttribute(element, "firmware_build_id", record.firmware_build_id);
+    MXml::setAttribute(element, "cpu_card_uuid", record.cpu_card_uuid);
+    MXml::setAttribute(element, "system_mac", record.system_mac);
+    MXml::setAttribute(element, "system_name", record.system_name);
     element->SetAttribute("mode", modeName(record.mode));
     return element;
 }

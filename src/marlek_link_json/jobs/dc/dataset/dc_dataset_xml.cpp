@@ -3,6 +3,7 @@
 #include "marlek_link_json/jobs/dataset/dataset_sections_xml.hpp"
 #include "marlek_link_json/xml/csv_table_text.hpp"
 #include "marlek_link_json/xml/declared_table.hpp"
+#include "marlek_link_json/xml/xml_text.hpp"
 
 #include <tinyxml2.h>
 
@@ -40,8 +41,8 @@ void DcDataset::acceptSerializer(MXml::XmlSerializer& serializer) const
 {
     tinyxml2::XMLElement* dataset = serializer.document->NewElement("dataset");
     dataset->SetAttribute("type", "DC");
-    dataset->SetAttribute("job-type-short", header.getShortMeasurementType().c_str());
-    dataset->SetAttribute("job-type", header.getMeasurementType().c_str());
+    MXml::setAttribute(dataset, "job-type-short", header.getShortMeasurementType());
+    MXml::setAttribute(dataset, "job-type", header.getMeasurementType());
 
     tinyxml2::XMLElement* structure = dataset->InsertNewChildElement("data-structure");
     std::vector<std::string> names;
@@ -49,10 +50,10 @@ void DcDataset::acceptSerializer(MXml::XmlSerializer& serializer) const
     std::vector<std::string> urns;
     for (const ColumnHeader& column : header.getColumns()) {
         tinyxml2::XMLElement* element = structure->InsertNewChildElement("column");
-        element->SetAttribute("name", column.dimension.c_str());
+        MXml::setAttribute(element, "name", column.dimension);
         element->SetAttribute("type", "double");
-        element->SetAttribute("unit", column.unit.c_str());
-        element->SetAttribute("urn", column.urn.c_str());
+        MXml::setAttribute(element, "unit", column.unit);
+        MXml::setAttribute(element, "urn", column.urn);
         names.push_back(MXml::csvHeaderField(column.dimension));
         units.push_back(MXml::csvHeaderField(column.unit));
         urns.push_back(MXml::csvHeaderField(column.urn));
