@@ -8,7 +8,7 @@ PACKAGE_STUBS the .pyi files of marlek_link and of its submodules, so that
 `import marlek_link.meas.stop` type-checks as it runs.
 
 The generator (pybind11-stubgen) reads the signatures pybind11 writes into
-the docstrings. Two things there are not what a type checker needs:
+the docstrings, which do not tell a type checker all it needs:
 
 - A class registered after the function that names it appears under its C++
   name ("ErrorObject", "MXml::MarlekFileInfo"), as the module's fixed order
@@ -17,6 +17,8 @@ the docstrings. Two things there are not what a type checker needs:
 - A duration parameter shows datetime.timedelta, which is what help() is to
   say, yet both duration conversions of the module also take a float number
   of seconds; the stubs accept both.
+- The exception type is made with the C API and gets its attribute `error`
+  only when it is raised; the stubs declare it.
 
 Whatever the generator still cannot resolve fails the build, so that no
 signature silently turns into Any.
@@ -34,7 +36,7 @@ import types
 
 from pybind11_stubgen import CLIArgs, Printer, Writer, arg_parser, run, stub_parser_from_args
 from pybind11_stubgen.parser.interface import IParser
-from pybind11_stubgen.structs import Field, Function, Identifier, QualifiedName, ResolvedType
+from pybind11_stubgen.structs import Attribute, Field, Function, Identifier, QualifiedName, ResolvedType
 
 MODULE = "_marlek_link"
 PACKAGE = "marlek_link"
@@ -53,15 +55,21 @@ def module_tree(module: types.ModuleType) -> list[types.ModuleType]:
     return tree
 
 
+def own_classes(tree: list[types.ModuleType]):
+    """(module, class) for every class registered into a module of the tree."""
+    for module in tree:
+        for value in vars(module).values():
+            if inspect.isclass(value) and value.__module__ == module.__name__:
+                yield module, value
+
+
 def classes_by_name(tree: list[types.ModuleType]) -> dict[str, str | None]:
     """Full Python name of each class by its short name; None where two
     classes share a short name, which then stays unresolved."""
     found: dict[str, str | None] = {}
-    for module in tree:
-        for value in vars(module).values():
-            if inspect.isclass(value) and value.__module__ == module.__name__:
-                full = f"{module.__name__}.{value.__qualname__}"
-                found[value.__name__] = full if found.get(value.__name__, full) == full else None
+    for module, cls in own_classes(tree):
+        full = f"{module.__name__}.{cls.__qualname__}"
+        found[cls.__name__] = full if found.get(cls.__name__, full) == full else None
     return found
 
 
@@ -85,6 +93,21 @@ class DurationsTakeSeconds(IParser):
         return functions
 
 
+# Attributes that the module gives an instance when it raises it.
+RAISED_ATTRIBUTES = {f"{MODULE}.MarlekLinkException": {"error": f"{MODULE}.ErrorObject"}}
+
+
+class DeclareRaisedAttributes(IParser):
+    def handle_class(self, path: QualifiedName, class_: type):
+        result = super().handle_class(path, class_)
+        if result is None:
+            return None
+        for name, annotation in RAISED_ATTRIBUTES.get(str(path), {}).items():
+            attribute = Attribute(name=Identifier(name), value=None, annotation=self.parse_annotation_str(annotation))
+            result.fields.append(Field(attribute=attribute, modifier=None))
+        return result
+
+
 class TypeStaticProperties(IParser):
     """A class constant made by a static property is written as a class
     variable, typed after its value: an empty list gives a bare `list`. The
@@ -106,15 +129,16 @@ def write_module_stubs(tree: list[types.ModuleType], output: pathlib.Path) -> No
     args = arg_parser().parse_args(["--exit-code", "-o", str(output), MODULE], namespace=CLIArgs())
     generated = type(stub_parser_from_args(args))
 
-    class Parser(ResolveNativeNames, DurationsTakeSeconds, TypeStaticProperties, generated):
+    class Parser(ResolveNativeNames, DurationsTakeSeconds, TypeStaticProperties, DeclareRaisedAttributes,
+                 generated):
         pass
 
     parser = Parser()
     parser.classes = classes_by_name(tree)
+    # Default values show enumeration members by their class's short name.
     parser.set_pybind11_enum_locations({
-        re.compile(f"^{name}$"): full.rsplit(".", 1)[0]
-        for name, full in parser.classes.items()
-        if full is not None and issubclass(getattr(importlib.import_module(full.rsplit(".", 1)[0]), name), enum.Enum)
+        re.compile(f"^{cls.__name__}$"): module.__name__
+        for module, cls in own_classes(tree) if issubclass(cls, enum.Enum)
     })
     run(parser, Printer(invalid_expr_as_ellipses=True), [MODULE], str(output), root_suffix=None, dry_run=False,
         writer=Writer())
@@ -125,7 +149,7 @@ def package_stub(module: types.ModuleType, extra: list[str]) -> str:
     as the package's own."""
     names = sorted(name for name in vars(module) if not name.startswith("_"))
     submodules = [name for name in names if inspect.ismodule(getattr(module, name))]
-    lines = [f'"""{module.__doc__}"""' if module.__doc__ else '"""Re-exports of the extension module."""']
+    lines = [f'"""{module.__doc__ or ""}"""']
     exported = [name for name in names if name not in submodules]
     if exported:
         lines.append(f"from {module.__name__} import (")

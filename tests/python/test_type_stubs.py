@@ -68,6 +68,12 @@ reveal_type(GetHardwarePropertyJob.get_job_result)  # reveals: def (self: _marle
 reveal_type(ml.SettingsSet().keys())  # reveals: list[str]
 
 
+try:
+    ml.MarlekLinkExc("192.168.1.20").connect()
+except ml.MarlekLinkException as failure:
+    reveal_type(failure.error)  # reveals: _marlek_link.ErrorObject
+
+
 def print_cards(info: ml.HardwareInfo) -> None:
     reveal_type(info.cards)  # reveals: list[_marlek_link.CardInfo]
 
@@ -166,3 +172,11 @@ def test_help_keeps_the_duration_signature_that_the_stubs_widen():
     )
     stub = pathlib.Path(distribution("marlek_link").locate_file("_marlek_link-stubs/__init__.pyi")).read_text()
     assert "def set_request_timeout(self, arg0: datetime.timedelta | float) -> None:" in stub
+
+
+def test_readme_python_type_checks_as_one_script(tmp_path):
+    readme = (pathlib.Path(__file__).resolve().parents[2] / "README.md").read_text()
+    blocks = re.findall(r"```python\n(.*?)```", readme, flags=re.DOTALL)
+    assert len(blocks) >= 4
+    checked = run_mypy(tmp_path, "\n".join(blocks))
+    assert (checked.stdout, checked.stderr) == ("", "")
