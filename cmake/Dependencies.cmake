@@ -17,6 +17,15 @@ if(MARLEK_BUILD_PYTHON OR MARLEK_BUILD_TESTS)
   # scikit-build-core names the interpreter it builds for; every other build
   # uses the venv's.
   if(NOT SKBUILD AND NOT Python_EXECUTABLE)
+    if(NOT EXISTS "${MARLEK_VENV}/bin/python")
+      message(FATAL_ERROR
+        "The Python module and the tests are built with the interpreter of ${MARLEK_VENV}, which does "
+        "not exist yet. Either run scripts/setup.sh (or scripts/build.sh, which runs it) to make it, or "
+        "configure the C++ library alone:\n"
+        "  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DMARLEK_BUILD_PYTHON=OFF -DMARLEK_BUILD_TESTS=OFF "
+        "-DMARLEK_BOOST_INCLUDE_DIR=DIR\n"
+        "where DIR holds the Boost headers (README.md, \"Building only the C++ library\").")
+    endif()
     set(Python_EXECUTABLE "${MARLEK_VENV}/bin/python")
   endif()
   find_package(Python 3.13...<3.14 REQUIRED COMPONENTS Interpreter Development.Module)
@@ -52,8 +61,9 @@ list(APPEND _marlek_boost_candidates ${_marlek_venv_boost})
 find_path(MARLEK_BOOST_INCLUDE_DIR boost/version.hpp HINTS ${_marlek_boost_candidates}
           DOC "Folder holding the Boost headers (boost/version.hpp)")
 if(NOT MARLEK_BOOST_INCLUDE_DIR)
-  message(FATAL_ERROR "Boost headers not found: install the Python build requirements "
-                      "(cmeel-boost), run scripts/setup.sh, or set MARLEK_BOOST_INCLUDE_DIR")
+  message(FATAL_ERROR "Boost headers not found: run scripts/setup.sh, or set MARLEK_BOOST_INCLUDE_DIR to a "
+                      "folder holding boost/version.hpp, for example that of the cmeel-boost wheel that "
+                      "pyproject.toml pins (after pip install cmeel-boost==<pin>: $(python -m cmeel cmake)/include)")
 endif()
 file(STRINGS "${MARLEK_BOOST_INCLUDE_DIR}/boost/version.hpp" _marlek_boost_line
      REGEX "^#define BOOST_VERSION [0-9]+")

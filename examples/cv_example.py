@@ -13,18 +13,18 @@ import sys
 import marlek_link as ml
 
 
-def print_header(header, job_info):
+def print_header(header: ml.LiveDataHeader, job_info: ml.JobInfo) -> None:
     print(f"live data of {header.get_type()} (job {job_info.get_job_id()}):")
     print("".join(f"{c.get_dimension() + ' [' + c.get_unit() + ']':>14}" for c in header.get_columns()))
 
 
-def print_rows(rows):
+def print_rows(rows: list[list[float]]) -> None:
     # Runs on the connection's thread while the job runs.
     for row in rows:
         print("".join(f"{value:14.6g}" for value in row))
 
 
-def main(host, port):
+def main(host: str, port: str) -> int:
     link = ml.MarlekLink(host, port)
     error = link.connect()
     if error:
@@ -52,8 +52,10 @@ def main(host, port):
     info = job.get_last_job_info()
     print(f"job {info.get_job_id()} {info.get_status_string()}")
 
+    # A DataSet or an ErrorObject; a cyclic voltammetry gives a DcDataset,
+    # whose DC tracks the type checker knows of only once it is narrowed so.
     dataset = link.get_job_result_data(job)
-    if isinstance(dataset, ml.ErrorObject):
+    if not isinstance(dataset, ml.DcDataset):
         print(f"fetching the result failed: {dataset}", file=sys.stderr)
         return 1
     current = dataset.get_dc_track(ml.TrackNames.CURRENT)

@@ -14,7 +14,7 @@ import marlek_link as ml
 from marlek_link import xml as mx
 
 
-def main(host, port, filename):
+def main(host: str, port: str, filename: str) -> int:
     link = ml.MarlekLink(host, port)
     error = link.connect()
     if error:
@@ -28,7 +28,8 @@ def main(host, port, filename):
     error = link.do_job(job)
     dataset = link.get_job_result_data(job) if not error else error
     link.disconnect()
-    if isinstance(dataset, ml.ErrorObject):
+    # A cyclic voltammetry gives a DcDataset; anything else is the error.
+    if not isinstance(dataset, ml.DcDataset):
         print(f"running or fetching the job failed: {dataset}", file=sys.stderr)
         return 1
     print(f"job {dataset.get_job_info().get_job_id()}: {dataset.get_row_count()} rows")
@@ -40,15 +41,20 @@ def main(host, port, filename):
         return 1
     print(f"saved {filename}")
 
+    # An ImportedFile or an ErrorObject; the file may hold a Measurement or a
+    # dataset, and import_from_file_as_measurement has made sure it is the first.
     imported = mx.MXmlImporter().import_from_file_as_measurement(filename)
     if isinstance(imported, ml.ErrorObject):
         print(f"reading the file back failed: {imported}", file=sys.stderr)
         return 1
+    measurement = imported.object
+    assert isinstance(measurement, mx.Measurement)
     info = imported.file_info
-    datasets = imported.object.get_datasets()
+    datasets = measurement.get_datasets()
     print(f"read back format version {info.file_version}, written {info.creation_timestamp} by {info.generator}:",
           ", ".join(f"{d.get_job_info().get_job_id()} with {d.get_row_count()} rows" for d in datasets))
-    same = len(datasets) == 1 and datasets[0].get_tracks() == dataset.get_tracks()
+    read_back = datasets[0] if len(datasets) == 1 else None
+    same = isinstance(read_back, ml.DcDataset) and read_back.get_tracks() == dataset.get_tracks()
     return 0 if same else 1
 
 

@@ -12,5 +12,5 @@ build="${MARLEK_BUILD_DIR:-$root/build}"
 ctest --test-dir "$build" --output-on-failure --parallel "$jobs" --timeout 180
 # From tests/python, so that the source tree can never shadow the installed package.
 cd "$root/tests/python"
-"$root/.venv/bin/python" -m mypy --cache-dir "$build/mypy-cache" "$root"/examples/*.py
+"$root/.venv/bin/python" -m mypy --check-untyped-defs --cache-dir "$build/mypy-cache" "$root"/examples/*.py
 MARLEK_BUILD_DIR="$build" "$root/.venv/bin/python" -m pytest -q "$root/tests/python"

@@ -6,6 +6,7 @@
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/job_binding.hpp"
 #include "marlek_link_py/job_doc.hpp"
+#include "marlek_link_py/named_type.hpp"
 
 #include "marlek_link_json/jobs/calibration/jobs/get_calibration_data/get_calibration_datajob.hpp"
 #include "marlek_link_json/jobs/calibration/jobs/set_calibration_data/set_calibration_datajob.hpp"
@@ -84,17 +85,20 @@ void addGetInit(py::class_<GetCalibrationDataJob, AbstractMeasurementJob>& job)
             ("\n    GetCalibrationDataJob job - No customer should call this job\n\n" + selectorsDoc()).c_str());
 }
 
-py::object dataOf(const GetCalibrationDataJob& job)
+// The value of whichever kind the data has.
+using CalibrationData = py::typing::Union<double, std::vector<double>, SpectrumMap, std::string>;
+
+CalibrationData dataOf(const GetCalibrationDataJob& job)
 {
     switch (job.getCalibrationDataType()) {
     case CalibrationDataTypeEnum::FLOAT:
-        return py::float_(job.getFloatData());
+        return declared<CalibrationData>(py::float_(job.getFloatData()));
     case CalibrationDataTypeEnum::FLOAT_VECTOR:
-        return py::cast(job.getFloatVectorData());
+        return declared<CalibrationData>(py::cast(job.getFloatVectorData()));
     case CalibrationDataTypeEnum::SPECTRA:
-        return py::cast(job.getSpectraData());
+        return declared<CalibrationData>(py::cast(job.getSpectraData()));
     case CalibrationDataTypeEnum::STRING:
-        return dataText(job.getStringData());
+        return declared<CalibrationData>(dataText(job.getStringData()));
     case CalibrationDataTypeEnum::UNDEFINED:
         break;
     }

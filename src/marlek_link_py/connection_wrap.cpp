@@ -4,6 +4,7 @@
 
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/hardware_settings_parts.hpp"
+#include "marlek_link_py/named_type.hpp"
 
 #include "marlek_link_json/jobs/control/hardware_settings/pot_connection.hpp"
 #include "marlek_link_json/jobs/control/hardware_settings/potentiostat_configuration.hpp"
@@ -23,6 +24,8 @@ namespace {
 // A polynomial argument of the PotentiostatConfiguration constructor: any
 // sequence of numbers (empty: the neutral polynomial), or a UserPolynomial
 // taken as it is.
+using PolynomialInput = NamedType<"collections.abc.Sequence[float] | _marlek_link.UserPolynomial">;
+
 UserPolynomial polynomialArgument(const py::handle& argument)
 {
     if (py::isinstance<py::sequence>(argument)) {
@@ -42,7 +45,7 @@ void registerPotentiostatConfiguration(py::module_& m)
 {
     const py::list neutral = py::cast(std::vector<double>{0.0, 1.0});
     py::class_<PotentiostatConfiguration>(m, "PotentiostatConfiguration")
-        .def(py::init([](std::string uri, const py::object& potentiostatic, const py::object& galvanostatic) {
+        .def(py::init([](std::string uri, const PolynomialInput& potentiostatic, const PolynomialInput& galvanostatic) {
                  auto potentiostaticPolynomial = polynomialArgument(potentiostatic);
                  auto galvanostaticPolynomial = polynomialArgument(galvanostatic);
                  return PotentiostatConfiguration{std::move(uri), std::move(potentiostaticPolynomial),

@@ -13,6 +13,7 @@
 
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
+#include <pybind11/typing.h>
 
 #include <vector>
 
@@ -83,9 +84,9 @@ void registerPotentiostatDataHeader(py::module_& m)
 }
 
 template <typename Element>
-py::list viewsOf(const std::vector<Element>& elements, const py::handle& owner)
+py::typing::List<Element> viewsOf(const std::vector<Element>& elements, const py::handle& owner)
 {
-    py::list views;
+    py::typing::List<Element> views;
     for (const Element& element : elements) {
         views.append(py::cast(element, py::return_value_policy::reference_internal, owner));
     }

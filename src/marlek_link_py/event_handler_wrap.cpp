@@ -29,6 +29,17 @@ namespace {
 using Handler = std::shared_ptr<MarlekLinkEventHandler>;
 using Rows = std::vector<std::vector<double>>;
 
+// What a callback receives, as its signature shows it: the rows arrive as
+// new lists of floats, not as any sequence a caller might pass.
+template <typename T>
+struct Received {
+    using type = T;
+};
+template <>
+struct Received<const Rows&> {
+    using type = py::typing::List<py::typing::List<py::float_>>;
+};
+
 #define MARLEK_RETURNS_HANDLER "    :returns: event handler to pass to :meth:`MarlekLink.set_event_handler`\n"
 
 // Registers one factory: the Python callable becomes a PyCallback of the
@@ -39,7 +50,7 @@ void addFactory(py::class_<MarlekLinkEventHandler, Handler>& cls, const char* na
 {
     cls.def_static(
         name,
-        [coreFactory](const py::typing::Callable<void(Args...)>& callback) {
+        [coreFactory](const py::typing::Callable<void(typename Received<Args>::type...)>& callback) {
             return coreFactory(PyCallback<Args...>(callback));
         },
         py::arg("callback"), doc);

@@ -33,7 +33,7 @@ void registerSetHardwareProperty(py::module_& control)
     auto parameters = jb::bindParameters<SetHardwarePropertyJob>(control, "SetHardwarePropertyParametersPy", fields);
     parameters.def_property(
         "value", [](const View& view) { return hardwarePropertyValueToPython(view.value); },
-        [](View& view, const py::handle& value) { view.value = hardwarePropertyValueOrThrow(value); });
+        [](View& view, const HardwarePropertyInput& value) { view.value = hardwarePropertyValueOrThrow(value); });
 
     auto job =
         jb::bindJob<SetHardwarePropertyJob>(control, "SetHardwarePropertyJob", "SetHardwarePropertyParametersPy");

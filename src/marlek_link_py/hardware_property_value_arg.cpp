@@ -112,9 +112,9 @@ HardwarePropertyValue hardwarePropertyValueOrThrow(py::handle source)
     return std::move(*value);
 }
 
-py::object hardwarePropertyValueToPython(const HardwarePropertyValue& value)
+HardwarePropertyObject hardwarePropertyValueToPython(const HardwarePropertyValue& value)
 {
-    return std::visit(
+    return declared<HardwarePropertyObject>(std::visit(
         [](const auto& held) -> py::object {
             using T = std::remove_cvref_t<decltype(held)>;
             if constexpr (std::is_same_v<T, bool>) {
@@ -127,5 +127,5 @@ py::object hardwarePropertyValueToPython(const HardwarePropertyValue& value)
                 return py::str(held);
             }
         },
-        value);
+        value));
 }

@@ -7,11 +7,15 @@
 // other ints and floats (numpy scalars included) a double; str is text;
 // anything else is refused.
 
+#include "marlek_link_py/named_type.hpp"
+
 #include "marlek_link_json/jobs/control/hardware_property_value.hpp"
 
 #include <pybind11/pybind11.h>
+#include <pybind11/typing.h>
 
 #include <optional>
+#include <string>
 
 // The value that `source` stands for, or nothing when no alternative takes it.
 std::optional<HardwarePropertyValue> hardwarePropertyValueFrom(pybind11::handle source);
@@ -20,7 +24,10 @@ std::optional<HardwarePropertyValue> hardwarePropertyValueFrom(pybind11::handle 
 HardwarePropertyValue hardwarePropertyValueOrThrow(pybind11::handle source);
 
 // The held alternative as a Python bool, int, float or str.
-pybind11::object hardwarePropertyValueToPython(const HardwarePropertyValue& value);
+using HardwarePropertyObject = pybind11::typing::Union<bool, int, double, std::string>;
+// A value as the setters take it, checked by hardwarePropertyValueOrThrow.
+using HardwarePropertyInput = NamedType<"bool | int | float | str">;
+HardwarePropertyObject hardwarePropertyValueToPython(const HardwarePropertyValue& value);
 
 // A constructor argument: an object that fits no alternative makes the
 // overload not match.

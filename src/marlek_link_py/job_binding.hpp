@@ -62,6 +62,7 @@
 
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/job_doc.hpp"
+#include "marlek_link_py/named_type.hpp"
 
 #include "marlek_json_common/json_common/jobs/joboptions.hpp"
 #include "marlek_link_json/jobs/abstract_measurementjob.hpp"
@@ -128,6 +129,10 @@ namespace job_binding {
 namespace py = pybind11;
 
 using MetaData = std::map<std::string, std::string>;
+// The `meta_data` argument as Python passes it.
+using MetaDataArgument = py::typing::Dict<py::str, py::str>;
+// The dict argument of addDictInit: fields by name, values of their kinds.
+using FieldTable = py::typing::Dict<py::str, AnyValue>;
 
 template <typename T>
 struct IsOptional : std::false_type {};
@@ -217,7 +222,7 @@ enum class Extras { none, metaData, metaDataAndStopConditions };
 template <typename Job>
 using ParameterView = typename Job::template SerializableParameterStruct<typename Job::ParameterStruct>;
 
-inline MetaData metaDataFrom(const py::dict& metaData)
+inline MetaData metaDataFrom(const MetaDataArgument& metaData)
 {
     return metaData.cast<MetaData>();
 }
@@ -345,13 +350,13 @@ R readRecord(const Fields<R, F...>& list, const py::dict& table)
 }
 
 template <typename Job>
-std::unique_ptr<Job> makeJob(const typename Job::ParameterStruct& record, const py::dict& metaData)
+std::unique_ptr<Job> makeJob(const typename Job::ParameterStruct& record, const MetaDataArgument& metaData)
 {
     return std::make_unique<Job>(record, metaDataFrom(metaData));
 }
 
 template <typename Job>
-std::unique_ptr<Job> makeJob(const typename Job::ParameterStruct& record, const py::dict& metaData,
+std::unique_ptr<Job> makeJob(const typename Job::ParameterStruct& record, const MetaDataArgument& metaData,
                              StopConditionArgument stopConditions)
 {
     return std::make_unique<Job>(record, metaDataFrom(metaData),
@@ -430,13 +435,13 @@ void addFlatInit(py::class_<Job, AbstractMeasurementJob>& cls, const Fields<R, F
                         }),
                         argumentFor(items)..., doc);
             } else if constexpr (extras == Extras::metaDataAndStopConditions) {
-                cls.def(py::init([list](typename F::Argument... values, const py::dict& metaData,
+                cls.def(py::init([list](typename F::Argument... values, const MetaDataArgument& metaData,
                                         StopConditionArgument stopConditions) {
                             return makeJob<Job>(buildRecord(list, values...), metaData, std::move(stopConditions));
                         }),
                         argumentFor(items)..., metaDataArgument(), stopConditionsArgument(), doc);
             } else {
-                cls.def(py::init([list](typename F::Argument... values, const py::dict& metaData) {
+                cls.def(py::init([list](typename F::Argument... values, const MetaDataArgument& metaData) {
                             return makeJob<Job>(buildRecord(list, values...), metaData);
                         }),
                         argumentFor(items)..., metaDataArgument(), doc);
@@ -452,7 +457,7 @@ void addRecordInit(py::class_<Job, AbstractMeasurementJob>& cls, const char* arg
 {
     const std::string doc =
         std::string(summary) + job_doc::param(argument, argumentDoc) + std::string(job_doc::kMetaDataParam);
-    cls.def(py::init([](const typename Job::ParameterStruct& record, const py::dict& metaData) {
+    cls.def(py::init([](const typename Job::ParameterStruct& record, const MetaDataArgument& metaData) {
                 return makeJob<Job>(record, metaData);
             }),
             py::arg(argument), metaDataArgument(), doc.c_str());
@@ -466,7 +471,7 @@ void addDictInit(py::class_<Job, AbstractMeasurementJob>& cls, const char* argum
 {
     const std::string doc = std::string(summary) + "    :param " + argument + ": " + std::string(argumentText)
                             + std::string(job_doc::kMetaDataParam);
-    cls.def(py::init([list](const py::dict& table, const py::dict& metaData) {
+    cls.def(py::init([list](const FieldTable& table, const MetaDataArgument& metaData) {
                 return makeJob<Job>(readRecord(list, table), metaData);
             }),
             py::arg(argument), metaDataArgument(), doc.c_str());

@@ -49,9 +49,9 @@ void appendCopy(Measurement& measurement, const Dataset& dataset)
     measurement.appendDataset(std::make_shared<Dataset>(dataset));
 }
 
-py::list datasetsOf(const Measurement& measurement)
+py::typing::List<DatasetObject> datasetsOf(const Measurement& measurement)
 {
-    py::list datasets;
+    py::typing::List<DatasetObject> datasets;
     for (const auto& dataset : measurement.getDatasets()) {
         datasets.append(dataset_to_python(dataset));
     }

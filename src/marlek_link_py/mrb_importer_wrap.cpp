@@ -23,18 +23,19 @@ namespace {
 
 using Result = std::expected<std::shared_ptr<DataSet>, ErrorObject>;
 
-py::object datasetOrError(Result&& result)
+OrError<DatasetObject> datasetOrError(Result&& result)
 {
-    return value_or_error(std::move(result), &dataset_to_python);
+    return value_or_error<DatasetObject>(std::move(result), &dataset_to_python);
 }
 
+// Declared as the one class it can be.
 template <typename Wanted>
-py::object datasetAs(Result&& result)
+OrError<Wanted> datasetAs(Result&& result)
 {
     if (result && !std::dynamic_pointer_cast<Wanted>(*result)) {
         result = std::unexpected(MrbImporter::makeTypeMismatchError());
     }
-    return datasetOrError(std::move(result));
+    return declared<OrError<Wanted>>(datasetOrError(std::move(result)));
 }
 
 Result fromMemory(const MrbImporter& importer, const py::bytes& data)
@@ -43,13 +44,13 @@ Result fromMemory(const MrbImporter& importer, const py::bytes& data)
 }
 
 template <typename Wanted>
-py::object memoryAs(const MrbImporter& importer, const py::bytes& data)
+OrError<Wanted> memoryAs(const MrbImporter& importer, const py::bytes& data)
 {
     return datasetAs<Wanted>(fromMemory(importer, data));
 }
 
 template <typename Wanted>
-py::object fileAs(const MrbImporter& importer, const std::filesystem::path& path)
+OrError<Wanted> fileAs(const MrbImporter& importer, const std::filesystem::path& path)
 {
     return datasetAs<Wanted>(importer.importFromFile(path));
 }

@@ -13,6 +13,7 @@
 
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
+#include <pybind11/typing.h>
 
 #include <memory>
 #include <utility>
@@ -43,9 +44,9 @@ void detach(std::vector<Element>& list)
 // Views of the elements of `list`, which lives inside the Python object
 // `owner`: each keeps its generation, and through it `owner`, alive.
 template <typename Element>
-pybind11::list views(std::vector<Element>& list, pybind11::handle owner)
+pybind11::typing::List<Element> views(std::vector<Element>& list, pybind11::handle owner)
 {
-    pybind11::list result;
+    pybind11::typing::List<Element> result;
     if (list.empty()) {
         return result;
     }

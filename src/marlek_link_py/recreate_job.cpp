@@ -54,7 +54,7 @@ bool tryAc(const JobInfo& info, py::object& result)
 
 } // namespace
 
-py::object recreateDcJob(const DcDataset& dataset)
+RecreatedDcJob recreateDcJob(const DcDataset& dataset)
 {
     const JobInfo& info = dataset.getJobInfo();
     py::object result = py::none();
@@ -69,10 +69,10 @@ py::object recreateDcJob(const DcDataset& dataset)
         tryDc<DcMeasurementJob<WaveFileParameters, &JobNames::WAVE_FILE_JOB_NAME>>(info, result) ||
         tryDc<DcMeasurementJob<FastCyclingParameters, &JobNames::FAST_CYCLING_JOB_NAME>>(info, result) ||
         tryDc<DcMeasurementJob<SteadyStairsParameters, &JobNames::STEADYSTAIRS_JOB_NAME>>(info, result);
-    return result;
+    return declared<RecreatedDcJob>(std::move(result));
 }
 
-py::object recreateEisJob(const EisDataset& dataset)
+RecreatedEisJob recreateEisJob(const EisDataset& dataset)
 {
     const JobInfo& info = dataset.getJobInfo();
     py::object result = py::none();
@@ -83,5 +83,5 @@ py::object recreateEisJob(const EisDataset& dataset)
                                                                                                           result) ||
         tryAc<AcMeasurementJob<GeisVaParametersGenerate, &JobNames::GEIS_VA_GENERATE_JOB_NAME>>(info, result) ||
         tryAc<AcMeasurementJob<GeisVaParametersFrequencyTable, &JobNames::GEIS_VA_TABLE_JOB_NAME>>(info, result);
-    return result;
+    return declared<RecreatedEisJob>(std::move(result));
 }

@@ -7,6 +7,7 @@
 
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/init_wrap.hpp"
+#include "marlek_link_py/named_type.hpp"
 #include "marlek_link_py/setting_value.hpp"
 #include "marlek_link_py/settings_set_wrap.hpp"
 
@@ -188,7 +189,7 @@ void addReaders(SettingClass& cls)
         .def("__str__", withDataText(&settingText))
         .def("__copy__", [](const Setting& setting) { return Setting(setting); })
         .def(
-            "__deepcopy__", [](const Setting& setting, const py::dict&) { return Setting(setting); },
+            "__deepcopy__", [](const Setting& setting, const DeepCopyMemo&) { return Setting(setting); },
             py::arg("memo"));
 }
 

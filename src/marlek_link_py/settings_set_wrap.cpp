@@ -3,6 +3,7 @@
 // copies it.
 
 #include "marlek_link_py/data_text.hpp"
+#include "marlek_link_py/named_type.hpp"
 #include "marlek_link_py/setting_value.hpp"
 #include "marlek_link_py/settings_set_wrap.hpp"
 
@@ -165,7 +166,8 @@ void addItemAccess(SetClass& cls)
             "__iter__",
             [](const py::object& self) {
                 auto& set = self.cast<SettingsSet&>();
-                return SettingsIterator{self, &set, set.begin(), set.end(), set.size()};
+                return declared<py::typing::Iterator<py::typing::Tuple<py::str, Setting>>>(
+                    py::cast(SettingsIterator{self, &set, set.begin(), set.end(), set.size()}));
             },
             "\n    Iterate over (name, setting) pairs.\n")
         .def("all_successfully_updated", &SettingsSet::allSuccessfullyUpdated,
@@ -173,7 +175,7 @@ void addItemAccess(SetClass& cls)
         .def(
             "keys",
             [](const SettingsSet& set) {
-                py::list names;
+                py::typing::List<py::str> names;
                 for (const auto& entry : set) {
                     names.append(dataText(entry.first));
                 }
@@ -182,7 +184,7 @@ void addItemAccess(SetClass& cls)
             "\n    The names of the settings.\n")
         .def("__copy__", [](const SettingsSet& set) { return SettingsSet(set); })
         .def(
-            "__deepcopy__", [](const SettingsSet& set, const py::dict&) { return SettingsSet(set); },
+            "__deepcopy__", [](const SettingsSet& set, const DeepCopyMemo&) { return SettingsSet(set); },
             py::arg("memo"));
 }
 

@@ -32,18 +32,19 @@ ExportOptions defaultOptions()
     return ExportOptions{"lib_marlek_link", "0.1", false};
 }
 
-py::object textOrError(std::expected<std::string, ErrorObject>&& result)
+OrError<py::str> textOrError(std::expected<std::string, ErrorObject>&& result)
 {
-    return value_or_error(std::move(result), [](std::string text) { return py::object(dataText(text)); });
+    return value_or_error<py::str>(std::move(result), [](std::string text) { return py::object(dataText(text)); });
 }
 
-py::object elementTree(const MXmlExporter& exporter, const MXml::XmlSerializable& object, const std::string& comment)
+NamedType<"xml.etree.ElementTree.Element"> elementTree(const MXmlExporter& exporter, const MXml::XmlSerializable& object, const std::string& comment)
 {
     auto text = exporter.serializeAsFileStandalone(object, comment);
     if (!text) {
         throw py::value_error(ErrorFormatters::DefaultErrorFormatter().getFormatted(text.error()));
     }
-    return py::module_::import("xml.etree.ElementTree").attr("fromstring")(dataText(*text));
+    return declared<NamedType<"xml.etree.ElementTree.Element">>(
+        py::module_::import("xml.etree.ElementTree").attr("fromstring")(dataText(*text)));
 }
 
 void registerOptions(py::module_& xml)

@@ -5,6 +5,7 @@
 
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
+#include "marlek_link_py/py_imported_file.hpp"
 #include "marlek_link_py/xml_objects.hpp"
 
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
@@ -27,15 +28,15 @@ using MXml::ImportedFile;
 using MXml::MXmlImporter;
 using Result = std::expected<ImportedFile, ErrorObject>;
 
-py::object importedOrError(Result&& result)
+OrError<PyImportedFile> importedOrError(Result&& result)
 {
-    return value_or_error(std::move(result), [](ImportedFile file) {
-        return imported_file_to_python(std::move(file.object), std::move(file.file_info));
+    return value_or_error<PyImportedFile>(std::move(result), [](ImportedFile file) {
+        return py::cast(PyImportedFile{std::move(file.object), std::move(file.file_info)});
     });
 }
 
 template <typename Wanted>
-py::object importedAs(Result&& result)
+OrError<PyImportedFile> importedAs(Result&& result)
 {
     if (result && !std::dynamic_pointer_cast<Wanted>(result->object)) {
         result = std::unexpected(MXmlImporter::makeTypeMismatchError());
@@ -49,13 +50,13 @@ Result fromMemory(const MXmlImporter& importer, const py::bytes& data)
 }
 
 template <typename Wanted>
-py::object memoryAs(const MXmlImporter& importer, const py::bytes& data)
+OrError<PyImportedFile> memoryAs(const MXmlImporter& importer, const py::bytes& data)
 {
     return importedAs<Wanted>(fromMemory(importer, data));
 }
 
 template <typename Wanted>
-py::object fileAs(const MXmlImporter& importer, const std::filesystem::path& path)
+OrError<PyImportedFile> fileAs(const MXmlImporter& importer, const std::filesystem::path& path)
 {
     return importedAs<Wanted>(importer.importFromFile(path));
 }
@@ -97,8 +98,8 @@ void init_xml_importer_wrap(py::module_& xml)
         .def(
             "read_file_info",
             [](const MXmlImporter& importer, const std::filesystem::path& path) {
-                return value_or_error(importer.readFileInfo(path),
-                                      [](MXml::MarlekFileInfo info) { return py::cast(std::move(info)); });
+                return value_or_error<MXml::MarlekFileInfo>(
+                    importer.readFileInfo(path), [](MXml::MarlekFileInfo info) { return py::cast(std::move(info)); });
             },
             py::arg("filename"),
             MARLEK_DOC("Read the marlek-fileinfo block from the first 64 KiB of the file. The format version\n"
@@ -106,7 +107,7 @@ void init_xml_importer_wrap(py::module_& xml)
         .def(
             "deserialize",
             [](const MXmlImporter& importer, const py::bytes& data) {
-                return value_or_error(importer.deserialize(std::string(data)), &xml_object_to_python);
+                return value_or_error<XmlObject>(importer.deserialize(std::string(data)), &xml_object_to_python);
             },
             py::arg("data"),
             MARLEK_DOC("Read a bare XML element, as MXmlExporter.serialize writes it, in the current format."));

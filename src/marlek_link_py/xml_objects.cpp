@@ -2,12 +2,13 @@
 
 #include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
 #include "marlek_link_json/jobs/dc/dataset/dc_dataset.hpp"
-#include "marlek_link_json/xml/marlek_file_info.hpp"
 #include "marlek_link_json/xml/measurement.hpp"
 
 namespace py = pybind11;
 
-py::object dataset_to_python(const std::shared_ptr<DataSet>& dataset)
+namespace {
+
+py::object datasetObject(const std::shared_ptr<DataSet>& dataset)
 {
     if (auto dc = std::dynamic_pointer_cast<DcDataset>(dataset)) {
         return py::cast(std::move(dc));
@@ -18,16 +19,25 @@ py::object dataset_to_python(const std::shared_ptr<DataSet>& dataset)
     return py::none();
 }
 
-py::object xml_object_to_python(const std::shared_ptr<MXml::XmlSerializable>& object)
+py::object xmlObject(const std::shared_ptr<MXml::XmlSerializable>& object)
 {
     if (auto measurement = std::dynamic_pointer_cast<MXml::Measurement>(object)) {
         return py::cast(std::move(measurement));
     }
     if (auto dataset = std::dynamic_pointer_cast<DataSet>(object)) {
-        return dataset_to_python(dataset);
-    }
-    if (auto info = std::dynamic_pointer_cast<MXml::MarlekFileInfo>(object)) {
-        return py::cast(std::move(info));
+        return datasetObject(dataset);
     }
     return py::none();
+}
+
+} // namespace
+
+DatasetObject dataset_to_python(const std::shared_ptr<DataSet>& dataset)
+{
+    return declared<DatasetObject>(datasetObject(dataset));
+}
+
+XmlObject xml_object_to_python(const std::shared_ptr<MXml::XmlSerializable>& object)
+{
+    return declared<XmlObject>(xmlObject(object));
 }

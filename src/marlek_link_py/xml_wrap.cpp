@@ -5,9 +5,13 @@
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/init_wrap.hpp"
+#include "marlek_link_py/py_imported_file.hpp"
 #include "marlek_link_py/xml_objects.hpp"
 
+#include "marlek_link_json/jobs/ac/dataset/eis_dataset.hpp"
+#include "marlek_link_json/jobs/dc/dataset/dc_dataset.hpp"
 #include "marlek_link_json/xml/marlek_file_info.hpp"
+#include "marlek_link_json/xml/measurement.hpp"
 #include "marlek_link_json/xml/xml_format_version.hpp"
 #include "marlek_link_json/xml/xml_serializable.hpp"
 
@@ -21,12 +25,6 @@
 namespace py = pybind11;
 
 namespace {
-
-// An imported object with the information block of its file.
-struct PyImportedFile {
-    std::shared_ptr<MXml::XmlSerializable> object;
-    MXml::MarlekFileInfo file_info;
-};
 
 void registerFormatVersion(py::module_& xml)
 {
@@ -84,12 +82,6 @@ void registerFileInfo(py::module_& xml)
 }
 
 } // namespace
-
-// Used by the importer, which makes the records this file registers.
-py::object imported_file_to_python(std::shared_ptr<MXml::XmlSerializable> object, MXml::MarlekFileInfo info)
-{
-    return py::cast(PyImportedFile{std::move(object), std::move(info)});
-}
 
 void init_xml_wrap(py::module_& xml)
 {

@@ -37,9 +37,8 @@ def test_wheel_ships_py_typed_and_stubs_of_every_submodule():
     files = {str(file) for file in distribution("marlek_link").files}
     assert "marlek_link/py.typed" in files
     for stub in ("__init__.pyi", "meas/__init__.pyi", "meas/stop.pyi", "xml.pyi", "control.pyi", "calibration.pyi"):
-        assert any(
-            name in files for name in (f"_marlek_link-stubs/{stub}", f"_marlek_link-stubs/{stub[:-4]}/__init__.pyi")
-        ), stub
+        for package in ("_marlek_link-stubs", "marlek_link"):
+            assert any(name in files for name in (f"{package}/{stub}", f"{package}/{stub[:-4]}/__init__.pyi")), stub
     stub = pathlib.Path(distribution("marlek_link").locate_file("_marlek_link-stubs/__init__.pyi")).read_text()
     assert "class MarlekLink:" in stub
     assert "def connect(self) -> ErrorObject:" in stub
