@@ -60,6 +60,8 @@ Result MarlekLink::forward(Call&& call)
 
 ErrorObject MarlekLink::connect()
 {
+    // Made before anything else, so that a cancellation from now on finds it.
+    std::stop_source stop;
     std::shared_ptr<LinkJsonSession> previous;
     {
         std::lock_guard lock(sessionMutex);
@@ -67,8 +69,12 @@ ErrorObject MarlekLink::connect()
             return ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected");
         }
         previous = std::move(session);
+        connectStop = stop;
     }
     SessionTeardown::dispose(std::move(previous));
+    if (stop.stop_requested()) {
+        return ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>();
+    }
 
     auto fresh = std::make_shared<LinkJsonSession>(host, port, flags, user, password);
     if (testFlag(MarlekLinkConnectionFlags::USE_SSL)) {
@@ -85,7 +91,7 @@ ErrorObject MarlekLink::connect()
         session = fresh;
     }
 
-    ErrorObject result = fresh->connect();
+    ErrorObject result = fresh->connect(stop.get_token());
     lastVerificationResult = fresh->lastVerificationResult;
     if (result.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
         disconnect();
@@ -106,7 +112,16 @@ void MarlekLink::disconnect()
 
 void MarlekLink::cancelPendingOperations()
 {
-    if (const auto current = currentSession()) {
+    std::shared_ptr<LinkJsonSession> current;
+    std::stop_source stop;
+    {
+        std::lock_guard lock(sessionMutex);
+        current = session;
+        stop = connectStop;
+    }
+    // Ends a connect in progress, also one whose attempt has not started yet.
+    stop.request_stop();
+    if (current) {
         current->cancelPendingOperations();
     }
 }
@@ -359,9 +374,21 @@ std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::string_view host
     return LinkJsonSession::id(host, port, timeout);
 }
 
+std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::string_view host, std::string_view port,
+                                                           std::chrono::milliseconds timeout, std::stop_token stop)
+{
+    return LinkJsonSession::id(host, port, timeout, std::move(stop));
+}
+
 std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::chrono::milliseconds timeout) const
 {
-    return LinkJsonSession::id(host, port, timeout);
+    return id(timeout, std::stop_token());
+}
+
+std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::chrono::milliseconds timeout,
+                                                           std::stop_token stop) const
+{
+    return LinkJsonSession::id(host, port, timeout, std::move(stop));
 }
 
 bool MarlekLink::isIpAddress(const std::string& text)

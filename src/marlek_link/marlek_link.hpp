@@ -23,6 +23,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -89,6 +90,8 @@ public:
     virtual MarlekLinkConnectionStatusEnum getConnectionStatus() const;
     virtual bool isConnected() const;
 
+    // Ends every call that waits on this link, connect included, with
+    // STOPPED_MANUALLY; the link stays usable. Meant for another thread.
     void cancelPendingOperations();
 
     // Settings; they take effect at the next connect unless said otherwise.
@@ -117,10 +120,15 @@ public:
     void setConnectionStatusCallback(const ConnectionStatusCallback& callback);
 
     // The workstation's identity over one HTTP request, without a session.
+    // A time-out of 0 sets no limit; a stop request ends the wait with
+    // STOPPED_MANUALLY.
     static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
                                                           std::chrono::milliseconds timeout);
+    static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
+                                                          std::chrono::milliseconds timeout, std::stop_token stop);
     // The same with the link's host and port.
     std::expected<WorkstationInfo, ErrorObject> id(std::chrono::milliseconds timeout) const;
+    std::expected<WorkstationInfo, ErrorObject> id(std::chrono::milliseconds timeout, std::stop_token stop) const;
 
     static bool isIpAddress(const std::string& host);
     static std::string getLibraryVersion();
@@ -144,6 +152,8 @@ private:
     // call holds its own reference while it runs.
     mutable std::mutex sessionMutex;
     std::shared_ptr<LinkJsonSession> session;
+    // Of the latest connect: a cancellation ends it through this.
+    std::stop_source connectStop;
 
     std::set<std::shared_ptr<MarlekLinkEventHandler>> eventHandlers;
     ConnectionStatusCallback connectionStatusCallback;

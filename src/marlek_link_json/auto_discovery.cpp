@@ -116,7 +116,8 @@ asio::awaitable<void> listen(std::string localAddress, udp::endpoint target,
     }
 }
 
-std::vector<DiscoveredDevice> discoverWithin(std::chrono::milliseconds timeout, const DiscoveryScope& scope)
+std::vector<DiscoveredDevice> discoverWithin(std::chrono::milliseconds timeout, const DiscoveryScope& scope,
+                                             const std::stop_token& stop)
 {
     const auto addresses = scope.localAddresses ? *scope.localAddresses : AutoDiscovery::getLocalInterfaceAddresses();
     if (addresses.empty()) {
@@ -134,6 +135,9 @@ std::vector<DiscoveredDevice> discoverWithin(std::chrono::milliseconds timeout, 
     for (const auto& address : addresses) {
         asio::co_spawn(context, listen(address, target, timeout, findings), asio::detached);
     }
+    // Stopping the context leaves the listeners where they wait; what they
+    // have found is kept.
+    const std::stop_callback onStop(stop, [&context] { context.stop(); });
     context.run();
     return std::move(findings.devices);
 }
@@ -160,9 +164,14 @@ std::vector<DiscoveredDevice> AutoDiscovery::discover() const
     return runDiscovery();
 }
 
+std::vector<DiscoveredDevice> AutoDiscovery::discover(std::stop_token stop) const
+{
+    return discoverWithin(discoveryTimeout, scope, stop);
+}
+
 std::vector<DiscoveredDevice> AutoDiscovery::runDiscovery() const
 {
-    return discoverWithin(discoveryTimeout, scope);
+    return discoverWithin(discoveryTimeout, scope, std::stop_token());
 }
 
 void AutoDiscovery::discoverAsync(std::function<void(std::vector<DiscoveredDevice>)> callback)

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,6 +30,8 @@ public:
 
     // Blocks for about the time-out.
     std::vector<DiscoveredDevice> discover() const;
+    // A stop request ends the discovery early, with the devices found so far.
+    std::vector<DiscoveredDevice> discover(std::stop_token stop) const;
     std::vector<DiscoveredDevice> runDiscovery() const;
 
     // Runs a discovery on a thread of its own and hands the result to the

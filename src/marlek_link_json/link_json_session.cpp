@@ -1,5 +1,6 @@
 #include "marlek_link_json/link_json_session.hpp"
 
+#include "marlek_json_common/json_common/logging/error_factory_json.hpp"
 #include "marlek_link_json/abstract_link_ll_ssl_impl.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
 #include "marlek_link_json/request_timeout_limit.hpp"
@@ -62,10 +63,10 @@ LinkJsonSession::~LinkJsonSession()
 
 std::future<ErrorObject> LinkJsonSession::asyncConnect()
 {
-    std::promise<ErrorObject> promise;
-    auto future = promise.get_future();
+    const auto outcome = std::make_shared<OncePromise<ErrorObject>>();
+    auto future = outcome->getFuture();
     if (llSession && llSession->getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED) {
-        promise.set_value(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
+        outcome->offer(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
         return future;
     }
     endConnectAttempt();
@@ -77,8 +78,8 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
         llSession = factory->createSession();
     }
     if (!llSession) {
-        promise.set_value(ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
-                                      "Unable to create connection object"));
+        outcome->offer(ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
+                                   "Unable to create connection object"));
         return future;
     }
     llSession->setReceiveHandler([this](std::string&& text) {
@@ -97,20 +98,49 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
     // Started here rather than on the connect thread, so that a disconnect
     // meanwhile always finds the attempt it has to stop.
     std::lock_guard lock(connectThreadMutex);
-    auto outcome = llSession->asyncConnect();
+    auto pendingOutcome = llSession->asyncConnect();
     connectInProgress = true;
-    connectThread = std::thread([this, promise = std::move(promise), outcome = std::move(outcome)]() mutable {
-        runConnectTask(std::move(promise), std::move(outcome));
+    connectOutcome = outcome;
+    connectThread = std::thread([this, outcome, pendingOutcome = std::move(pendingOutcome)]() mutable {
+        runConnectTask(outcome, std::move(pendingOutcome));
     });
     return future;
 }
 
 ErrorObject LinkJsonSession::connect()
 {
-    return asyncConnect().get();
+    return connect(std::stop_token());
 }
 
-void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise,
+ErrorObject LinkJsonSession::connect(std::stop_token stop)
+{
+    std::future<ErrorObject> outcome = asyncConnect();
+    ErrorObject result;
+    {
+        const std::stop_callback onStop(stop, [this] { cancelConnectAttempt(); });
+        result = outcome.get();
+    }
+    // A cancelled attempt goes on until it is stopped; left alone it could
+    // still connect, behind a caller who was told it did not.
+    if (result.getErrorCodeEnum() == ErrorCodeEnum::STOPPED_MANUALLY) {
+        disconnect();
+    }
+    return result;
+}
+
+void LinkJsonSession::cancelConnectAttempt()
+{
+    std::shared_ptr<OncePromise<ErrorObject>> attempt;
+    {
+        std::lock_guard lock(connectThreadMutex);
+        attempt = connectOutcome;
+    }
+    if (attempt) {
+        attempt->offer(ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>());
+    }
+}
+
+void LinkJsonSession::runConnectTask(const std::shared_ptr<OncePromise<ErrorObject>>& outcome,
                                      std::future<MarlekLinkServiceStatusEnum> pendingOutcome)
 {
     using Status = MarlekLinkServiceStatusEnum;
@@ -119,45 +149,45 @@ void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise,
         ~AttemptEnd() { inProgress = false; }
     } attemptEnd{connectInProgress};
     try {
-        const Status outcome = pendingOutcome.get();
+        const Status status = pendingOutcome.get();
         if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
             lastVerificationResult = ssl->getLastVerificationResult();
         }
-        switch (outcome) {
+        switch (status) {
         case Status::OK:
             connectionEstablished = true;
             startWatchdog();
-            promise.set_value(ErrorObject());
+            outcome->offer(ErrorObject());
             return;
         case Status::RESOLVE_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::CONNECTION_DNS_ERROR, "dns error: {0}",
-                                          llSession->getHost() + ":" + llSession->getPort()));
+            outcome->offer(ErrorObject(ErrorCodeEnum::CONNECTION_DNS_ERROR, "dns error: {0}",
+                                       llSession->getHost() + ":" + llSession->getPort()));
             return;
         case Status::CONNECT_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::CONNECTION_FAILED, "failed to connect"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::CONNECTION_FAILED, "failed to connect"));
             return;
         case Status::TLS_SETUP_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::TLS_SETUP_FAILED, "TLS setup failed"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::TLS_SETUP_FAILED, "TLS setup failed"));
             return;
         case Status::TLS_HANDSHAKE_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::TLS_HANDSHAKE_FAILED, "TLS handshake failed"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::TLS_HANDSHAKE_FAILED, "TLS handshake failed"));
             return;
         case Status::WEBSOCKET_HANDSHAKE_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::FAILED_TO_ESTABLISH_WEBSOCKET_CONNECTION,
-                                          "failed to establish a websocket connection"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::FAILED_TO_ESTABLISH_WEBSOCKET_CONNECTION,
+                                       "failed to establish a websocket connection"));
             return;
         case Status::HTTP_UNAUTHORIZED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::UNAUTHORIZED, "unauthorized"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::UNAUTHORIZED, "unauthorized"));
             return;
         case Status::HTTP_CONFLICT:
-            promise.set_value(ErrorObject(ErrorCodeEnum::PROTOCOL_VERSION_MISMATCH, "protocol version mismatch"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::PROTOCOL_VERSION_MISMATCH, "protocol version mismatch"));
             return;
         default:
-            promise.set_value(ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"));
             return;
         }
     } catch (const std::exception& e) {
-        promise.set_value(
+        outcome->offer(
             ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}", e.what()));
     }
 }

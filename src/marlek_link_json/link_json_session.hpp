@@ -9,6 +9,7 @@
 #include "marlek_link_json/jobs/control/settings/settings_set.hpp"
 #include "marlek_link_json/link_ll_session_factory.hpp"
 #include "marlek_link_json/link_ll_session_status.hpp"
+#include "marlek_link_json/once_promise.hpp"
 #include "marlek_link_json/queue_stop_mode.hpp"
 #include "marlek_link_json/resource.hpp"
 #include "marlek_link_json/session_timeouts.hpp"
@@ -38,6 +39,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -99,9 +101,13 @@ public:
     LinkJsonSession(const LinkJsonSession&) = delete;
     LinkJsonSession& operator=(const LinkJsonSession&) = delete;
 
-    // Connection.
+    // Connection. cancelPendingOperations also ends an attempt in progress:
+    // its outcome is then STOPPED_MANUALLY.
     std::future<ErrorObject> asyncConnect();
     ErrorObject connect();
+    // A stop request ends the attempt the same way; connect then stops what
+    // is left of the attempt before it returns.
+    ErrorObject connect(std::stop_token stop);
     void disconnect();
     void startWatchdog();
     void stopWatchdog();
@@ -213,9 +219,13 @@ public:
     // Queries, settings and connections: blocking exchanges with the
     // session's request time-out. A time-out or a lost connection comes back
     // as the failed reply's error, like any refusal by the workstation.
-    // Identity over plain HTTP, without a session.
+    // Identity over plain HTTP, without a session; a time-out of 0 sets no
+    // limit.
     static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
                                                           std::chrono::milliseconds timeout);
+    // A stop request ends the wait with STOPPED_MANUALLY.
+    static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
+                                                          std::chrono::milliseconds timeout, std::stop_token stop);
     std::expected<WorkstationInfo, ErrorObject> getWorkstationInfo();
     // Raises boost::system::system_error when the status does not read.
     std::expected<WorkstationStatus, ErrorObject> getWorkstationStatus();
@@ -262,7 +272,9 @@ private:
     // returns null while the watchdog is not running.
     std::shared_ptr<PendingTimeout> startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry);
     void cancelTimeout(const std::shared_ptr<PendingTimeout>& timeout);
-    void runConnectTask(std::promise<ErrorObject> promise, std::future<MarlekLinkServiceStatusEnum> pendingOutcome);
+    void runConnectTask(const std::shared_ptr<OncePromise<ErrorObject>>& outcome,
+                        std::future<MarlekLinkServiceStatusEnum> pendingOutcome);
+    void cancelConnectAttempt();
     void endConnectAttempt();
     void disposeLowLevelSession();
     void installStatusLambda();
@@ -275,6 +287,9 @@ private:
     // session (incoming messages, status changes, time-outs), where the
     // answer or its time-out can never arrive; empty elsewhere.
     std::optional<ErrorObject> answerCannotArrive() const;
+    // The version, or why it could not be read.
+    std::expected<std::uint64_t, ErrorObject> readDeviceProtocolVersion();
+    static boost::json::object resourceRequest(ResourceTypeEnum type, std::string_view verb, boost::json::object keys);
     boost::json::object sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
                                             boost::json::object keys, int timeout = -1);
 
@@ -330,10 +345,14 @@ private:
     // True once the current low-level session has connected; requests fail
     // at once otherwise, instead of waiting in a queue nobody sends.
     std::atomic<bool> connectionEstablished{false};
-    // Guards connectThread: it is started on the caller's thread while a
-    // status callback may already tear the session down on another one.
+    // Guards connectThread and connectOutcome: the attempt is started on the
+    // caller's thread while a status callback may already tear the session
+    // down, or a cancellation end the attempt, on another one.
     std::mutex connectThreadMutex;
     std::thread connectThread;
+    // The outcome of the latest attempt; the first of its connect thread and
+    // a cancellation to offer one decides it.
+    std::shared_ptr<OncePromise<ErrorObject>> connectOutcome;
     std::atomic<bool> connectInProgress{false};
 
     std::mutex statusCallbackMutex;

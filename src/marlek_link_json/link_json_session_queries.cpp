@@ -116,7 +116,14 @@ std::string_view stopText(QueueStopModeEnum mode)
 std::expected<WorkstationInfo, ErrorObject> LinkJsonSession::id(std::string_view host, std::string_view port,
                                                                 std::chrono::milliseconds timeout)
 {
-    const auto body = HttpFetcher::getJson("/id", host, port, timeout);
+    return id(host, port, timeout, std::stop_token());
+}
+
+std::expected<WorkstationInfo, ErrorObject> LinkJsonSession::id(std::string_view host, std::string_view port,
+                                                                std::chrono::milliseconds timeout,
+                                                                std::stop_token stop)
+{
+    const auto body = HttpFetcher::getJson("/id", host, port, timeout, std::move(stop));
     if (!body) {
         return std::unexpected(body.error());
     }

@@ -183,6 +183,7 @@ void LinkJsonSession::cancelTimeout(const std::shared_ptr<PendingTimeout>& timeo
 
 void LinkJsonSession::cancelPendingOperations()
 {
+    cancelConnectAttempt();
     cancelAllPendingOperations(CancellationReason::CANCELLED_BY_USER);
 }
 

@@ -61,15 +61,21 @@ ErrorObject uploadFile(LinkJsonSession& session, std::ifstream& file, const std:
 
 } // namespace
 
-boost::json::object LinkJsonSession::sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
-                                                         boost::json::object keys, int timeout)
+boost::json::object LinkJsonSession::resourceRequest(ResourceTypeEnum type, std::string_view verb,
+                                                     boost::json::object keys)
 {
     boost::json::object request;
     request["do"] = "/" + std::string(resourceTypeName(type)) + "/" + std::string(verb);
     for (auto& [key, value] : keys) {
         request[key] = std::move(value);
     }
-    return sendRequest(request, timeout);
+    return request;
+}
+
+boost::json::object LinkJsonSession::sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
+                                                         boost::json::object keys, int timeout)
+{
+    return sendRequest(resourceRequest(type, verb, std::move(keys)), timeout);
 }
 
 std::expected<std::vector<Resource>, ErrorObject> LinkJsonSession::getResourceList(ResourceTypeEnum type)
@@ -116,8 +122,14 @@ std::expected<Resource, ErrorObject> LinkJsonSession::createResourceFromFile(Res
     if (uploaded.getErrorCodeEnum() == ErrorCodeEnum::NONE) {
         return resource;
     }
-    // A partly uploaded resource would pass for the file's content.
-    deleteResource(resource);
+    // A partly uploaded resource would pass for the file's content. After a
+    // cancellation the caller is not kept waiting for its deletion.
+    if (uploaded.getErrorCodeEnum() == ErrorCodeEnum::STOPPED_MANUALLY) {
+        sendRequest(resourceRequest(type, "delete", {{"resource_id", resource.getResourceId()}}), ReplyCallback(),
+                    -1);
+    } else {
+        deleteResource(resource);
+    }
     return std::unexpected(std::move(uploaded));
 }
 
@@ -282,7 +294,11 @@ void LinkJsonSession::deletePendingDownload()
 ErrorObject LinkJsonSession::downloadResourceToFile(const Resource& resource, const std::filesystem::path& path)
 {
     Resource refreshed = resource;
-    getUpdatedResourceInfo(refreshed);
+    // Any other failure leaves the handle as it was, which is read as it is.
+    if (ErrorObject refresh = getUpdatedResourceInfo(refreshed);
+        refresh.getErrorCodeEnum() == ErrorCodeEnum::STOPPED_MANUALLY) {
+        return refresh;
+    }
     if (refreshed.getResourceId().empty()) {
         return ErrorObject(ErrorCodeEnum::ID_NOT_FOUND, "could not find {0} with {1} '{2}'", "resource",
                            "resource_id", resource.getResourceId());
