@@ -4,6 +4,8 @@
 #include "marlek_link/library_version.hpp"
 #include "marlek_link/session_teardown.hpp"
 #include "marlek_link_json/events/marleklinkeventhandler.hpp"
+#include "marlek_link_json/fork_generation.hpp"
+#include "marlek_link_json/inherited_objects.hpp"
 #include "marlek_link_json/jobs/abstract_measurementjob.hpp"
 #include "marlek_link_json/jobs/dataset/dataset.hpp"
 #include "marlek_link_json/link_json_session.hpp"
@@ -14,12 +16,20 @@
 
 MarlekLink::MarlekLink(std::string_view host, std::string_view port, unsigned flags, std::string_view user,
                        std::string_view password)
-    : flags(flags), host(host), port(port), user(user), password(password)
+    : flags(flags), host(host), port(port), user(user), password(password), madeInForkGeneration(forkGeneration())
 {
 }
 
 MarlekLink::~MarlekLink()
 {
+    if (inheritedByFork()) {
+        // Neither locked nor torn down: its threads, and maybe the holder of
+        // its locks, stayed in the parent.
+        if (session) {
+            keepInheritedForever(std::move(session));
+        }
+        return;
+    }
     std::shared_ptr<LinkJsonSession> retiring;
     {
         std::lock_guard lock(sessionMutex);
@@ -38,8 +48,16 @@ ErrorObject MarlekLink::notConnectedError()
     return ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED>();
 }
 
+bool MarlekLink::inheritedByFork() const
+{
+    return forkGeneration() != madeInForkGeneration;
+}
+
 std::shared_ptr<LinkJsonSession> MarlekLink::currentSession() const
 {
+    if (inheritedByFork()) {
+        return nullptr;
+    }
     std::lock_guard lock(sessionMutex);
     return session;
 }
@@ -60,6 +78,9 @@ Result MarlekLink::forward(Call&& call)
 
 ErrorObject MarlekLink::connect()
 {
+    if (inheritedByFork()) {
+        return notConnectedError();
+    }
     // Made before anything else, so that a cancellation from now on finds it.
     std::stop_source stop;
     std::shared_ptr<LinkJsonSession> previous;
@@ -102,6 +123,9 @@ ErrorObject MarlekLink::connect()
 
 void MarlekLink::disconnect()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::shared_ptr<LinkJsonSession> retiring;
     {
         std::lock_guard lock(sessionMutex);
@@ -112,6 +136,9 @@ void MarlekLink::disconnect()
 
 void MarlekLink::cancelPendingOperations()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::shared_ptr<LinkJsonSession> current;
     std::stop_source stop;
     {
@@ -286,33 +313,51 @@ ErrorObject MarlekLink::getUpdatedResourceInfo(Resource& resource)
 
 void MarlekLink::setDestinationHost(std::string_view newHost, std::string_view newPort)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     host = newHost;
     port = newPort;
 }
 
 void MarlekLink::setHttpAuthenticationInfo(std::string_view newUser, std::string_view newPassword)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     user = newUser;
     password = newPassword;
 }
 
 void MarlekLink::setFlag(unsigned flag)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     flags |= flag;
 }
 
 void MarlekLink::clearFlag(unsigned flag)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     flags &= ~flag;
 }
 
 bool MarlekLink::testFlag(unsigned flag) const
 {
+    if (inheritedByFork()) {
+        return false;
+    }
     return (flags & flag) == flag;
 }
 
 void MarlekLink::setRequestTimeout(std::chrono::milliseconds timeout)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     requestTimeout = timeout;
     if (const auto current = currentSession()) {
         current->setRequestTimeout(timeout);
@@ -321,31 +366,49 @@ void MarlekLink::setRequestTimeout(std::chrono::milliseconds timeout)
 
 void MarlekLink::setConnectionTimeout(std::chrono::milliseconds timeout)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     connectionTimeout = timeout;
 }
 
 void MarlekLink::sslSetTlsConfiguration(const TlsConfiguration& configuration)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     tlsConfiguration = configuration;
 }
 
 void MarlekLink::sslSetTrustedCaFileList(const std::vector<std::string>& files)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     tlsConfiguration.trusted_ca_files = files;
 }
 
 void MarlekLink::sslSetTrustedCertFingerprintList(const std::vector<std::string>& fingerprints)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     tlsConfiguration.trusted_cert_fingerprints = fingerprints;
 }
 
-const TlsVerificationResult& MarlekLink::sslGetlastVerificationResult() const
+TlsVerificationResult MarlekLink::sslGetlastVerificationResult() const
 {
+    if (inheritedByFork()) {
+        return {};
+    }
     return lastVerificationResult;
 }
 
 void MarlekLink::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     eventHandlers.insert(handler);
     if (const auto current = currentSession()) {
         current->setEventHandler(handler);
@@ -354,6 +417,9 @@ void MarlekLink::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& 
 
 void MarlekLink::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     eventHandlers.erase(handler);
     if (const auto current = currentSession()) {
         current->clearEventHandler(handler);
@@ -362,6 +428,9 @@ void MarlekLink::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>
 
 void MarlekLink::setConnectionStatusCallback(const ConnectionStatusCallback& callback)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     connectionStatusCallback = callback;
     if (const auto current = currentSession()) {
         current->setConnectionStatusCallback(connectionStatusCallback);
@@ -388,6 +457,9 @@ std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::chrono::millisec
 std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::chrono::milliseconds timeout,
                                                            std::stop_token stop) const
 {
+    if (inheritedByFork()) {
+        return std::unexpected(notConnectedError());
+    }
     return LinkJsonSession::id(host, port, timeout, std::move(stop));
 }
 

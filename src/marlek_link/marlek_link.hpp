@@ -44,6 +44,12 @@ class MarlekLinkEventHandler;
 // event handlers and the status callback run on the session's threads; they
 // may disconnect or destroy the link: the session is then torn down once
 // the callback has returned.
+//
+// In a child made by fork, a link made before the fork is left without a
+// connection for good: its session's threads stayed behind in the parent.
+// Every call returns at once as without a session, connect refuses with the
+// same error, and destruction leaves the inherited session alone. Links made
+// in the child work as usual.
 class MarlekLink {
 public:
     using ConnectionStatusCallback = std::function<void(MarlekLinkConnectionStatusEnum)>;
@@ -110,7 +116,7 @@ public:
     void sslSetTrustedCaFileList(const std::vector<std::string>& files);
     void sslSetTrustedCertFingerprintList(const std::vector<std::string>& fingerprints);
     // The outcome of the certificate check of the most recent connect.
-    const TlsVerificationResult& sslGetlastVerificationResult() const;
+    TlsVerificationResult sslGetlastVerificationResult() const;
 
     // A handler is kept once; setting it again registers it with the current
     // session again, which reports the duplicate itself.
@@ -140,6 +146,8 @@ public:
 
 protected:
     static ErrorObject notConnectedError();
+    // True in a child made by fork after the link was made.
+    bool inheritedByFork() const;
 
 private:
     std::shared_ptr<LinkJsonSession> currentSession() const;
@@ -166,4 +174,5 @@ private:
     std::chrono::milliseconds connectionTimeout{1500};
     TlsConfiguration tlsConfiguration;
     TlsVerificationResult lastVerificationResult;
+    const std::uint64_t madeInForkGeneration;
 };

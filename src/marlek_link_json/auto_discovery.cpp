@@ -1,6 +1,8 @@
 #include "marlek_link_json/auto_discovery.hpp"
 
 #include "marlek_link_json/clock_deadline.hpp"
+#include "marlek_link_json/fork_generation.hpp"
+#include "marlek_link_json/inherited_objects.hpp"
 
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/co_spawn.hpp>
@@ -157,7 +159,17 @@ AutoDiscovery::AutoDiscovery(std::chrono::milliseconds timeout, DiscoveryScope s
 
 // The worker is a jthread: its destruction requests a stop and joins, and the
 // stop request does not cut a running discovery short.
-AutoDiscovery::~AutoDiscovery() = default;
+AutoDiscovery::~AutoDiscovery()
+{
+    forgetInheritedWorker();
+}
+
+void AutoDiscovery::forgetInheritedWorker()
+{
+    if (worker.joinable() && workerForkGeneration != forkGeneration()) {
+        keepInheritedForever(std::make_shared<std::jthread>(std::move(worker)));
+    }
+}
 
 std::vector<DiscoveredDevice> AutoDiscovery::discover() const
 {
@@ -176,8 +188,10 @@ std::vector<DiscoveredDevice> AutoDiscovery::runDiscovery() const
 
 void AutoDiscovery::discoverAsync(std::function<void(std::vector<DiscoveredDevice>)> callback)
 {
+    forgetInheritedWorker();
     // Move-assigning a jthread stops and joins the previous worker, after the
     // new one has started.
+    workerForkGeneration = forkGeneration();
     worker = std::jthread([this, callback = std::move(callback)] {
         auto devices = runDiscovery();
         if (!callback) {

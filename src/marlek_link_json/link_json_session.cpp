@@ -2,6 +2,8 @@
 
 #include "marlek_json_common/json_common/logging/error_factory_json.hpp"
 #include "marlek_link_json/abstract_link_ll_ssl_impl.hpp"
+#include "marlek_link_json/fork_generation.hpp"
+#include "marlek_link_json/inherited_objects.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
 #include "marlek_link_json/request_timeout_limit.hpp"
 
@@ -48,7 +50,10 @@ const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_CONNECTION_LOSS = "
 const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_STOPPED_BY_USER = "STOPPED_BY_USER";
 const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_FAILED_TO_CREATE = "FAILED_TO_CREATE";
 
-LinkJsonSession::LinkJsonSession(LinkLlSessionAbstractFactory* factory) : factory(factory) {}
+LinkJsonSession::LinkJsonSession(LinkLlSessionAbstractFactory* factory)
+    : factory(factory), madeInForkGeneration(forkGeneration())
+{
+}
 
 LinkJsonSession::LinkJsonSession(std::string_view host, std::string_view port, std::uint32_t flags,
                                  std::string_view user, std::string_view password)
@@ -58,13 +63,37 @@ LinkJsonSession::LinkJsonSession(std::string_view host, std::string_view port, s
 
 LinkJsonSession::~LinkJsonSession()
 {
+    if (inheritedByFork()) {
+        // What the parent's threads ran on or waited for: joined, stopped or
+        // destroyed here it would wait for threads that do not exist.
+        keepInheritedForever(std::move(ioContext));
+        keepInheritedForever(std::move(timeouts));
+        keepInheritedForever(std::move(workGuard));
+        keepInheritedForever(std::move(watchdogThread));
+        keepInheritedForever(std::make_shared<std::thread>(std::move(connectThread)));
+        return;
+    }
     disconnect();
+}
+
+bool LinkJsonSession::inheritedByFork() const
+{
+    return forkGeneration() != madeInForkGeneration;
+}
+
+ErrorObject LinkJsonSession::notConnectedError()
+{
+    return ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED>();
 }
 
 std::future<ErrorObject> LinkJsonSession::asyncConnect()
 {
     const auto outcome = std::make_shared<OncePromise<ErrorObject>>();
     auto future = outcome->getFuture();
+    if (inheritedByFork()) {
+        outcome->offer(notConnectedError());
+        return future;
+    }
     if (llSession && llSession->getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED) {
         outcome->offer(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
         return future;
@@ -114,6 +143,9 @@ ErrorObject LinkJsonSession::connect()
 
 ErrorObject LinkJsonSession::connect(std::stop_token stop)
 {
+    if (inheritedByFork()) {
+        return notConnectedError();
+    }
     std::future<ErrorObject> outcome = asyncConnect();
     ErrorObject result;
     {
@@ -130,6 +162,9 @@ ErrorObject LinkJsonSession::connect(std::stop_token stop)
 
 void LinkJsonSession::cancelConnectAttempt()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::shared_ptr<OncePromise<ErrorObject>> attempt;
     {
         std::lock_guard lock(connectThreadMutex);
@@ -194,6 +229,9 @@ void LinkJsonSession::runConnectTask(const std::shared_ptr<OncePromise<ErrorObje
 
 void LinkJsonSession::disconnect()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     endConnectAttempt();
     stopWatchdog();
     disposeLowLevelSession();
@@ -236,30 +274,36 @@ void LinkJsonSession::disposeLowLevelSession()
 
 void LinkJsonSession::startWatchdog()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(watchdogMutex);
     if (watchdogThread) {
         return;
     }
     // A session connected again after its watchdog ended needs its context
     // running again.
-    ioContext.restart();
+    ioContext->restart();
     workGuard = std::make_unique<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>>(
-        ioContext.get_executor());
-    timeouts.open();
+        ioContext->get_executor());
+    timeouts->open();
     watchdogThread = std::make_unique<std::thread>([this] {
         SessionCallbackScope scope(this);
-        ioContext.run();
+        ioContext->run();
     });
 }
 
 void LinkJsonSession::stopWatchdog()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     {
         std::lock_guard lock(watchdogMutex);
         if (!watchdogThread) {
             return;
         }
-        timeouts.close();
+        timeouts->close();
     }
     workGuard.reset();
     watchdogThread->join();
@@ -277,6 +321,9 @@ void LinkJsonSession::installStatusLambda()
 
 void LinkJsonSession::updateConnectionStatus(MarlekLinkConnectionStatusEnum status)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     if (status == MarlekLinkConnectionStatusEnum::DISCONNECTED) {
         cancelAllPendingOperations(CancellationReason::CONNECTION_CLOSED);
     }
@@ -304,12 +351,18 @@ void LinkJsonSession::notifyStatusCallback(MarlekLinkConnectionStatusEnum status
 
 MarlekLinkConnectionStatusEnum LinkJsonSession::getConnectionStatus() const
 {
+    if (inheritedByFork()) {
+        return MarlekLinkConnectionStatusEnum::DISCONNECTED;
+    }
     std::lock_guard lock(llSessionMutex);
     return llSession ? llSession->getConnectionStatus() : MarlekLinkConnectionStatusEnum::DISCONNECTED;
 }
 
 void LinkJsonSession::setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     {
         std::lock_guard lock(statusCallbackMutex);
         connectionStatusCallback = callback;

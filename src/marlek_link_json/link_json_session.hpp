@@ -54,6 +54,13 @@ class MarlekLinkEventHandler;
 // and time-outs, and fails everything pending when the connection drops or
 // the caller cancels. One object serves one connection.
 //
+// In a child made by fork, a session made before the fork has no threads
+// any more and its locks may be held by threads that stayed behind: every
+// operation then answers CONNECTION_NOT_ESTABLISHED at once (a job fails,
+// a request callback gets that failed reply), connecting is refused,
+// disconnecting does nothing, and destruction keeps what the parent's
+// threads used instead of joining or locking anything.
+//
 // Threads: callers' threads (every public operation), the connect thread
 // (owned and joined here), the low-level session's worker thread (incoming
 // messages and status changes) and the watchdog thread, which runs the
@@ -283,6 +290,9 @@ private:
     // Applies a change of the handler tables under their lock, or after the
     // dispatch when the calling thread is dispatching events of this session.
     void changeEventHandlers(std::function<void()> change);
+    // True in a child made by fork after the session was made.
+    bool inheritedByFork() const;
+    static ErrorObject notConnectedError();
     // The error of a call that would wait for an answer on a thread of this
     // session (incoming messages, status changes, time-outs), where the
     // answer or its time-out can never arrive; empty elsewhere.
@@ -334,13 +344,15 @@ private:
     std::chrono::milliseconds connectionTimeout{1500};
     std::chrono::milliseconds binaryFrameTimeout{120000};
 
-    boost::asio::io_context ioContext;
+    // Held by pointer, like the time-outs, so that a child made by fork can
+    // keep them instead of destroying what the parent's threads used.
+    std::unique_ptr<boost::asio::io_context> ioContext = std::make_unique<boost::asio::io_context>();
     std::unique_ptr<std::thread> watchdogThread;
     std::unique_ptr<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> workGuard;
     std::mutex watchdogMutex;
     // Open while the watchdog runs, so that no time-out is started behind
     // its stop and none can hold its join.
-    SessionTimeouts timeouts{ioContext};
+    std::unique_ptr<SessionTimeouts> timeouts = std::make_unique<SessionTimeouts>(*ioContext);
 
     // True once the current low-level session has connected; requests fail
     // at once otherwise, instead of waiting in a queue nobody sends.
@@ -357,4 +369,6 @@ private:
 
     std::mutex statusCallbackMutex;
     std::function<void(MarlekLinkConnectionStatusEnum)> connectionStatusCallback;
+
+    const std::uint64_t madeInForkGeneration;
 };

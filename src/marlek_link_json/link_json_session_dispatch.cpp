@@ -91,6 +91,9 @@ void LinkJsonSession::dispatchIncommingJson(const std::string& text)
 
 void LinkJsonSession::dispatchIncommingBinary(std::string&& data)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     try {
         std::lock_guard lock(pendingDownloadMutex);
         if (!pendingDownload) {
@@ -145,6 +148,9 @@ void LinkJsonSession::handleEvent(const boost::json::object& message)
 
 void LinkJsonSession::callEventCallbacks(EventTypeEnum type, const boost::json::object& message)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(eventHandlersMutex);
     const auto handlers = eventHandlers.find(type);
     if (handlers == eventHandlers.end()) {
@@ -170,6 +176,9 @@ void LinkJsonSession::callEventCallbacks(EventTypeEnum type, const boost::json::
 
 void LinkJsonSession::changeEventHandlers(std::function<void()> change)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     if (dispatchingEventsOf == this) {
         // The lock is held by this very thread, around the callback that
         // asks for the change.

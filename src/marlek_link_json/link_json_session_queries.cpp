@@ -223,6 +223,9 @@ ErrorObject LinkJsonSession::checkJobParameters(AbstractMeasurementJob& job)
 
 void LinkJsonSession::sendStop(QueueStopModeEnum mode)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     // The caller cannot learn that the workstation never heard the stop, so
     // at least the log says so.
     std::lock_guard lock(llSessionMutex);

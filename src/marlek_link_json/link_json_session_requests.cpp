@@ -63,6 +63,9 @@ std::string LinkJsonSession::serialize(const boost::json::object& message)
 
 boost::json::string LinkJsonSession::makeRequestId()
 {
+    if (inheritedByFork()) {
+        return boost::json::string("void");
+    }
     boost::uuids::uuid id;
     {
         std::lock_guard lock(requestIdGeneratorMutex);
@@ -73,6 +76,12 @@ boost::json::string LinkJsonSession::makeRequestId()
 
 void LinkJsonSession::sendRequest(boost::json::object request, const ReplyCallback& callback, int timeout)
 {
+    if (inheritedByFork()) {
+        if (callback) {
+            callback(makeFailedReply(makeRequestId(), notConnectedError()));
+        }
+        return;
+    }
     if (timeout < 1) {
         timeout = static_cast<int>(requestTimeout.count());
     }
@@ -96,6 +105,12 @@ boost::json::object LinkJsonSession::sendRequest(const boost::json::object& requ
 void LinkJsonSession::sendRawRequest(const boost::json::string& requestId, const std::string& text,
                                      const ReplyCallback& callback, int timeout)
 {
+    if (inheritedByFork()) {
+        if (callback) {
+            callback(makeFailedReply(requestId, notConnectedError()));
+        }
+        return;
+    }
     addPendingRequest(requestId, callback, timeout);
     sendText(requestId, text);
 }
@@ -124,6 +139,9 @@ void LinkJsonSession::failRequestAtOnce(const boost::json::string& requestId, co
 
 void LinkJsonSession::addPendingRequest(const boost::json::string& requestId, ReplyCallback callback, int timeout)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     {
         std::lock_guard lock(pendingRequestsMutex);
         pendingRequests.insert_or_assign(requestId, PendingRequest{std::move(callback), nullptr});
@@ -133,6 +151,9 @@ void LinkJsonSession::addPendingRequest(const boost::json::string& requestId, Re
 
 void LinkJsonSession::resolvePendingRequest(const boost::json::string& requestId, const boost::json::object& reply)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     PendingRequest pending;
     {
         std::lock_guard lock(pendingRequestsMutex);
@@ -173,12 +194,18 @@ void LinkJsonSession::addRequestTimeout(boost::json::string requestId, int timeo
 std::shared_ptr<LinkJsonSession::PendingTimeout> LinkJsonSession::startTimeout(std::chrono::milliseconds wait,
                                                                                std::function<void()> onExpiry)
 {
-    return timeouts.start(wait, [onExpiry = std::move(onExpiry)] { callContained("time-out handling", onExpiry); });
+    if (inheritedByFork()) {
+        return nullptr;
+    }
+    return timeouts->start(wait, [onExpiry = std::move(onExpiry)] { callContained("time-out handling", onExpiry); });
 }
 
 void LinkJsonSession::cancelTimeout(const std::shared_ptr<PendingTimeout>& timeout)
 {
-    timeouts.cancel(timeout);
+    if (inheritedByFork()) {
+        return;
+    }
+    timeouts->cancel(timeout);
 }
 
 void LinkJsonSession::cancelPendingOperations()
@@ -189,6 +216,9 @@ void LinkJsonSession::cancelPendingOperations()
 
 void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     const bool closed = reason == CancellationReason::CONNECTION_CLOSED;
     const ErrorObject error = closed ? ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_WAS_CLOSED>()
                                      : ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>();
@@ -255,12 +285,18 @@ void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
 
 void LinkJsonSession::addPendingOperation(const std::shared_ptr<PendingOperation>& operation)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(pendingOperationsMutex);
     pendingOperations.insert(operation);
 }
 
 void LinkJsonSession::deletePendingOperation(const std::shared_ptr<PendingOperation>& operation)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(pendingOperationsMutex);
     pendingOperations.erase(operation);
 }
@@ -268,12 +304,18 @@ void LinkJsonSession::deletePendingOperation(const std::shared_ptr<PendingOperat
 void LinkJsonSession::addPendingJob(const boost::json::string& requestId, ReplyCallback callback,
                                     AbstractMeasurementJob* job)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(pendingJobsMutex);
     pendingJobs.insert_or_assign(requestId, PendingJob{std::move(callback), job});
 }
 
 void LinkJsonSession::resolvePendingJob(const boost::json::string& requestId, const boost::json::object& completion)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     ReplyCallback callback;
     {
         std::lock_guard lock(pendingJobsMutex);

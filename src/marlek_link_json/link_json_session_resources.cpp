@@ -222,6 +222,9 @@ ErrorObject LinkJsonSession::getUpdatedResourceInfo(Resource& resource)
 
 ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize)
 {
+    if (inheritedByFork()) {
+        return notConnectedError();
+    }
     std::lock_guard downloadLock(fullDownloadMutex);
     if (resource.getSize() == 0) {
         ErrorObject refreshed = getUpdatedResourceInfo(resource);
@@ -274,6 +277,9 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
 
 void LinkJsonSession::setPendingDownload(const std::shared_ptr<DownloadCallback>& callback)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     startTimeout(binaryFrameTimeout, [this, callback] {
         std::lock_guard lock(pendingDownloadMutex);
         if (pendingDownload == callback) {
@@ -287,6 +293,9 @@ void LinkJsonSession::setPendingDownload(const std::shared_ptr<DownloadCallback>
 
 void LinkJsonSession::deletePendingDownload()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(pendingDownloadMutex);
     pendingDownload.reset();
 }

@@ -124,6 +124,9 @@ std::uint64_t LinkJsonSession::getDeviceProtocolVersion()
 
 std::expected<std::uint64_t, ErrorObject> LinkJsonSession::readDeviceProtocolVersion()
 {
+    if (inheritedByFork()) {
+        return std::unexpected(notConnectedError());
+    }
     {
         std::lock_guard lock(protocolVersionMutex);
         if (cachedProtocolVersion) {
