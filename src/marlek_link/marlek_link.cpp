@@ -16,7 +16,7 @@
 
 MarlekLink::MarlekLink(std::string_view host, std::string_view port, unsigned flags, std::string_view user,
                        std::string_view password)
-    : flags(flags), host(host), port(port), user(user), password(password), madeInForkGeneration(forkGeneration())
+    : host(host), port(port), user(user), password(password), flags(flags), madeInForkGeneration(forkGeneration())
 {
 }
 
@@ -31,16 +31,25 @@ MarlekLink::~MarlekLink()
         return;
     }
     std::shared_ptr<LinkJsonSession> retiring;
+    SharedStatusCallback statusCallback;
+    SharedStatusCallback statusCallbackInSession;
+    std::set<std::shared_ptr<MarlekLinkEventHandler>> handlers;
     {
-        std::lock_guard lock(sessionMutex);
+        std::lock_guard lock(mutex);
         retiring = std::move(session);
+        statusCallback = std::move(connectionStatusCallback);
+        handlers = std::move(eventHandlers);
     }
     // Destroyed from one of its own callbacks, the link is gone before its
     // session has closed: nobody is left to tell about the closing.
     if (retiring && LinkJsonSession::inSessionCallback()) {
-        retiring->setConnectionStatusCallback({});
+        statusCallbackInSession = retiring->exchangeConnectionStatusCallback(nullptr);
     }
     SessionTeardown::dispose(std::move(retiring));
+    // Let go of while the link is still whole: their destructors may call it.
+    statusCallbackInSession.reset();
+    statusCallback.reset();
+    handlers.clear();
 }
 
 ErrorObject MarlekLink::notConnectedError()
@@ -58,7 +67,7 @@ std::shared_ptr<LinkJsonSession> MarlekLink::currentSession() const
     if (inheritedByFork()) {
         return nullptr;
     }
-    std::lock_guard lock(sessionMutex);
+    std::lock_guard lock(mutex);
     return session;
 }
 
@@ -76,6 +85,22 @@ Result MarlekLink::forward(Call&& call)
     return std::forward<Call>(call)(*current);
 }
 
+std::shared_ptr<LinkJsonSession> MarlekLink::makeSession() const
+{
+    auto fresh = std::make_shared<LinkJsonSession>(host, port, flags.load(), user, password);
+    if (testFlag(MarlekLinkConnectionFlags::USE_SSL)) {
+        fresh->tlsConfiguration = tlsConfiguration;
+    }
+    fresh->setRequestTimeout(requestTimeout);
+    fresh->setConnectionTimeout(connectionTimeout);
+    // Every later change of the link is numbered higher.
+    for (const auto& handler : eventHandlers) {
+        fresh->setEventHandler(handler, handlerRegistrations);
+    }
+    static_cast<void>(fresh->exchangeConnectionStatusCallback(connectionStatusCallback));
+    return fresh;
+}
+
 ErrorObject MarlekLink::connect()
 {
     if (inheritedByFork()) {
@@ -85,7 +110,7 @@ ErrorObject MarlekLink::connect()
     std::stop_source stop;
     std::shared_ptr<LinkJsonSession> previous;
     {
-        std::lock_guard lock(sessionMutex);
+        std::lock_guard lock(mutex);
         if (session && session->getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED) {
             return ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected");
         }
@@ -97,25 +122,30 @@ ErrorObject MarlekLink::connect()
         return ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>();
     }
 
-    auto fresh = std::make_shared<LinkJsonSession>(host, port, flags, user, password);
-    if (testFlag(MarlekLinkConnectionFlags::USE_SSL)) {
-        fresh->tlsConfiguration = tlsConfiguration;
-    }
-    fresh->setRequestTimeout(requestTimeout);
-    fresh->setConnectionTimeout(connectionTimeout);
-    for (const auto& handler : eventHandlers) {
-        fresh->setEventHandler(handler);
-    }
-    fresh->setConnectionStatusCallback(connectionStatusCallback);
+    std::shared_ptr<LinkJsonSession> fresh;
     {
-        std::lock_guard lock(sessionMutex);
+        // Built and published in one step: a registration or setting made
+        // meanwhile on another thread reaches either the link before the
+        // session is built, or the published session.
+        std::lock_guard lock(mutex);
+        fresh = makeSession();
         session = fresh;
     }
-
     ErrorObject result = fresh->connect(stop.get_token());
-    lastVerificationResult = fresh->lastVerificationResult;
+    bool stillCurrent = false;
+    {
+        std::lock_guard lock(mutex);
+        lastVerificationResult = fresh->lastVerificationResult;
+        if (result.getErrorCodeEnum() != ErrorCodeEnum::NONE && session == fresh) {
+            session.reset();
+            stillCurrent = true;
+        }
+    }
     if (result.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
-        disconnect();
+        // A disconnect meanwhile has ended it already.
+        if (stillCurrent) {
+            SessionTeardown::dispose(std::move(fresh));
+        }
         return result;
     }
     return ErrorObject();
@@ -128,7 +158,7 @@ void MarlekLink::disconnect()
     }
     std::shared_ptr<LinkJsonSession> retiring;
     {
-        std::lock_guard lock(sessionMutex);
+        std::lock_guard lock(mutex);
         retiring = std::move(session);
     }
     SessionTeardown::dispose(std::move(retiring));
@@ -142,7 +172,7 @@ void MarlekLink::cancelPendingOperations()
     std::shared_ptr<LinkJsonSession> current;
     std::stop_source stop;
     {
-        std::lock_guard lock(sessionMutex);
+        std::lock_guard lock(mutex);
         current = session;
         stop = connectStop;
     }
@@ -316,6 +346,7 @@ void MarlekLink::setDestinationHost(std::string_view newHost, std::string_view n
     if (inheritedByFork()) {
         return;
     }
+    std::lock_guard lock(mutex);
     host = newHost;
     port = newPort;
 }
@@ -325,6 +356,7 @@ void MarlekLink::setHttpAuthenticationInfo(std::string_view newUser, std::string
     if (inheritedByFork()) {
         return;
     }
+    std::lock_guard lock(mutex);
     user = newUser;
     password = newPassword;
 }
@@ -350,7 +382,7 @@ bool MarlekLink::testFlag(unsigned flag) const
     if (inheritedByFork()) {
         return false;
     }
-    return (flags & flag) == flag;
+    return (flags.load() & flag) == flag;
 }
 
 void MarlekLink::setRequestTimeout(std::chrono::milliseconds timeout)
@@ -358,9 +390,12 @@ void MarlekLink::setRequestTimeout(std::chrono::milliseconds timeout)
     if (inheritedByFork()) {
         return;
     }
+    // The session only stores the value: under the lock, the session and
+    // the link keep the same last value.
+    std::lock_guard lock(mutex);
     requestTimeout = timeout;
-    if (const auto current = currentSession()) {
-        current->setRequestTimeout(timeout);
+    if (session) {
+        session->setRequestTimeout(timeout);
     }
 }
 
@@ -369,6 +404,7 @@ void MarlekLink::setConnectionTimeout(std::chrono::milliseconds timeout)
     if (inheritedByFork()) {
         return;
     }
+    std::lock_guard lock(mutex);
     connectionTimeout = timeout;
 }
 
@@ -377,6 +413,7 @@ void MarlekLink::sslSetTlsConfiguration(const TlsConfiguration& configuration)
     if (inheritedByFork()) {
         return;
     }
+    std::lock_guard lock(mutex);
     tlsConfiguration = configuration;
 }
 
@@ -385,6 +422,7 @@ void MarlekLink::sslSetTrustedCaFileList(const std::vector<std::string>& files)
     if (inheritedByFork()) {
         return;
     }
+    std::lock_guard lock(mutex);
     tlsConfiguration.trusted_ca_files = files;
 }
 
@@ -393,6 +431,7 @@ void MarlekLink::sslSetTrustedCertFingerprintList(const std::vector<std::string>
     if (inheritedByFork()) {
         return;
     }
+    std::lock_guard lock(mutex);
     tlsConfiguration.trusted_cert_fingerprints = fingerprints;
 }
 
@@ -401,6 +440,7 @@ TlsVerificationResult MarlekLink::sslGetlastVerificationResult() const
     if (inheritedByFork()) {
         return {};
     }
+    std::lock_guard lock(mutex);
     return lastVerificationResult;
 }
 
@@ -409,9 +449,17 @@ void MarlekLink::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& 
     if (inheritedByFork()) {
         return;
     }
-    eventHandlers.insert(handler);
-    if (const auto current = currentSession()) {
-        current->setEventHandler(handler);
+    std::shared_ptr<LinkJsonSession> current;
+    std::uint64_t registration = 0;
+    {
+        std::lock_guard lock(mutex);
+        eventHandlers.insert(handler);
+        registration = ++handlerRegistrations;
+        current = session;
+    }
+    // Outside the lock: the session waits for an event being dispatched.
+    if (current) {
+        current->setEventHandler(handler, registration);
     }
 }
 
@@ -420,9 +468,19 @@ void MarlekLink::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>
     if (inheritedByFork()) {
         return;
     }
-    eventHandlers.erase(handler);
-    if (const auto current = currentSession()) {
-        current->clearEventHandler(handler);
+    // Let go of last: the handler's callable may hold the last reference to
+    // this link.
+    std::set<std::shared_ptr<MarlekLinkEventHandler>>::node_type removed;
+    std::shared_ptr<LinkJsonSession> current;
+    std::uint64_t registration = 0;
+    {
+        std::lock_guard lock(mutex);
+        removed = eventHandlers.extract(handler);
+        registration = ++handlerRegistrations;
+        current = session;
+    }
+    if (current) {
+        current->clearEventHandler(handler, registration);
     }
 }
 
@@ -431,9 +489,21 @@ void MarlekLink::setConnectionStatusCallback(const ConnectionStatusCallback& cal
     if (inheritedByFork()) {
         return;
     }
-    connectionStatusCallback = callback;
-    if (const auto current = currentSession()) {
-        current->setConnectionStatusCallback(connectionStatusCallback);
+    // Copied before the lock: copying may need what the callable holds (a
+    // Python callable needs the interpreter's lock).
+    SharedStatusCallback fresh = callback ? std::make_shared<const ConnectionStatusCallback>(callback) : nullptr;
+    // Let go of last, in this order: the old callable may hold the last
+    // reference to this link, which is then gone.
+    SharedStatusCallback replaced;
+    SharedStatusCallback replacedInSession;
+    {
+        // The session only swaps the pointer: under the lock, the link and
+        // the session keep the same last callback.
+        std::lock_guard lock(mutex);
+        replaced = std::exchange(connectionStatusCallback, fresh);
+        if (session) {
+            replacedInSession = session->exchangeConnectionStatusCallback(std::move(fresh));
+        }
     }
 }
 
@@ -460,7 +530,14 @@ std::expected<WorkstationInfo, ErrorObject> MarlekLink::id(std::chrono::millisec
     if (inheritedByFork()) {
         return std::unexpected(notConnectedError());
     }
-    return LinkJsonSession::id(host, port, timeout, std::move(stop));
+    std::string destinationHost;
+    std::string destinationPort;
+    {
+        std::lock_guard lock(mutex);
+        destinationHost = host;
+        destinationPort = port;
+    }
+    return LinkJsonSession::id(destinationHost, destinationPort, timeout, std::move(stop));
 }
 
 bool MarlekLink::isIpAddress(const std::string& text)

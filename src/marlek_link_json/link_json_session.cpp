@@ -74,6 +74,22 @@ LinkJsonSession::~LinkJsonSession()
         return;
     }
     disconnect();
+    // Let go of while the session is still whole: a callable's destructor
+    // may call it.
+    decltype(eventHandlers) callbacks;
+    decltype(handlerObjects) handlers;
+    decltype(deferredRegistrations) deferred;
+    std::shared_ptr<const StatusCallback> statusCallback;
+    {
+        std::lock_guard lock(eventHandlersMutex);
+        callbacks.swap(eventHandlers);
+        handlers.swap(handlerObjects);
+        deferred.swap(deferredRegistrations);
+    }
+    {
+        std::lock_guard lock(statusCallbackMutex);
+        statusCallback = std::exchange(connectionStatusCallback, nullptr);
+    }
 }
 
 bool LinkJsonSession::inheritedByFork() const
@@ -94,6 +110,7 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
         outcome->offer(notConnectedError());
         return future;
     }
+    const std::lock_guard transition(transitionMutex);
     if (llSession && llSession->getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED) {
         outcome->offer(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
         return future;
@@ -120,7 +137,7 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
         dispatchIncommingBinary(std::move(data));
     });
     installStatusLambda();
-    llSession->connectionTimeout = connectionTimeout;
+    llSession->connectionTimeout = connectionTimeout.load();
     if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
         ssl->setTlsConfiguration(tlsConfiguration);
     }
@@ -232,6 +249,7 @@ void LinkJsonSession::disconnect()
     if (inheritedByFork()) {
         return;
     }
+    const std::lock_guard transition(transitionMutex);
     endConnectAttempt();
     stopWatchdog();
     disposeLowLevelSession();
@@ -312,6 +330,11 @@ void LinkJsonSession::stopWatchdog()
 
 void LinkJsonSession::installStatusLambda()
 {
+    // disposeLowLevelSession may delete the session on another thread.
+    const std::lock_guard lock(llSessionMutex);
+    if (!llSession) {
+        return;
+    }
     llSession->setConnectionStatusCallback(
         [this](MarlekLinkConnectionStatusEnum status) {
             SessionCallbackScope scope(this);
@@ -332,16 +355,16 @@ void LinkJsonSession::updateConnectionStatus(MarlekLinkConnectionStatusEnum stat
 
 void LinkJsonSession::notifyStatusCallback(MarlekLinkConnectionStatusEnum status)
 {
-    std::function<void(MarlekLinkConnectionStatusEnum)> callback;
+    std::shared_ptr<const StatusCallback> callback;
     {
         std::lock_guard lock(statusCallbackMutex);
         callback = connectionStatusCallback;
     }
-    if (!callback) {
+    if (!callback || !*callback) {
         return;
     }
     try {
-        callback(status);
+        (*callback)(status);
     } catch (const std::exception& e) {
         std::cerr << "connection status callback failed: " << e.what() << std::endl;
     } catch (...) {
@@ -358,18 +381,26 @@ MarlekLinkConnectionStatusEnum LinkJsonSession::getConnectionStatus() const
     return llSession ? llSession->getConnectionStatus() : MarlekLinkConnectionStatusEnum::DISCONNECTED;
 }
 
-void LinkJsonSession::setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback)
+void LinkJsonSession::setConnectionStatusCallback(const StatusCallback& callback)
 {
     if (inheritedByFork()) {
         return;
     }
-    {
-        std::lock_guard lock(statusCallbackMutex);
-        connectionStatusCallback = callback;
+    // Copied before any lock is taken: copying may need what the callable
+    // holds (a Python callable needs the interpreter's lock).
+    const std::shared_ptr<const StatusCallback> replaced =
+        exchangeConnectionStatusCallback(callback ? std::make_shared<const StatusCallback>(callback) : nullptr);
+    installStatusLambda();
+}
+
+std::shared_ptr<const LinkJsonSession::StatusCallback>
+LinkJsonSession::exchangeConnectionStatusCallback(std::shared_ptr<const StatusCallback> callback)
+{
+    if (inheritedByFork()) {
+        return callback;
     }
-    if (llSession) {
-        installStatusLambda();
-    }
+    std::lock_guard lock(statusCallbackMutex);
+    return std::exchange(connectionStatusCallback, std::move(callback));
 }
 
 void LinkJsonSession::setRequestTimeout(std::chrono::milliseconds timeout)

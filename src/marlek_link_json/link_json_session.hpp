@@ -80,6 +80,7 @@ public:
         CANCELLED_BY_USER = 1,
     };
 
+    using StatusCallback = std::function<void(MarlekLinkConnectionStatusEnum)>;
     using ReplyCallback = std::function<void(const boost::json::object&)>;
     using EventCallback = std::function<void(const boost::json::object&)>;
     using PendingOperation = std::function<void(CancellationReason)>;
@@ -120,7 +121,12 @@ public:
     void stopWatchdog();
     void updateConnectionStatus(MarlekLinkConnectionStatusEnum status);
     MarlekLinkConnectionStatusEnum getConnectionStatus() const;
-    void setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback);
+    void setConnectionStatusCallback(const StatusCallback& callback);
+    // The same for the link, which shares one callable with the session:
+    // the replaced one (null for none) is handed back, to be let go of
+    // once the caller holds no lock of its own.
+    [[nodiscard]] std::shared_ptr<const StatusCallback>
+    exchangeConnectionStatusCallback(std::shared_ptr<const StatusCallback> callback);
     // Kept within [0, longestRequestTimeout].
     void setRequestTimeout(std::chrono::milliseconds timeout);
     // Any value: a connection time-out beyond the clock's range never ends.
@@ -199,6 +205,12 @@ public:
     void setEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback);
     void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
     void clearEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback);
+    // The same for the link, with the number the link gave the registration:
+    // one that arrives after a later one of the same handler object is
+    // ignored, so that registrations racing from several threads of the
+    // link end as the link recorded them.
+    void setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler, std::uint64_t registration);
+    void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler, std::uint64_t registration);
 
     // Resources.
     std::expected<std::vector<Resource>, ErrorObject> getResourceList(ResourceTypeEnum type);
@@ -265,7 +277,9 @@ public:
     // Test seam: the two-minute wait for a download's binary message.
     void setBinaryFrameTimeoutForTesting(std::chrono::milliseconds timeout) { binaryFrameTimeout = timeout; }
 
+    // Written by the link before connect; read by the connect.
     TlsConfiguration tlsConfiguration;
+    // Written by the connect thread; read once connect has returned.
     TlsVerificationResult lastVerificationResult;
 
 private:
@@ -287,9 +301,17 @@ private:
     void installStatusLambda();
     void notifyStatusCallback(MarlekLinkConnectionStatusEnum status);
     void callEventCallbacks(EventTypeEnum type, const boost::json::object& message);
+    // Registers or removes a handler object; with a registration number of
+    // the link, only when no later one of the same object has been applied.
+    void changeHandlerObject(const std::shared_ptr<MarlekLinkEventHandler>& handler, bool registered,
+                             std::optional<std::uint64_t> registration);
+    // What a change of the handler tables took out of them, let go of once
+    // the lock is released: a callable's destructor may call the session.
+    using Released = std::vector<std::shared_ptr<const void>>;
+    using HandlerChange = std::function<void(Released&)>;
     // Applies a change of the handler tables under their lock, or after the
     // dispatch when the calling thread is dispatching events of this session.
-    void changeEventHandlers(std::function<void()> change);
+    void changeEventHandlers(HandlerChange change);
     // True in a child made by fork after the session was made.
     bool inheritedByFork() const;
     static ErrorObject notConnectedError();
@@ -328,10 +350,12 @@ private:
     std::map<boost::json::string, PendingJob> pendingJobs;
     std::map<EventTypeEnum, std::set<std::shared_ptr<EventCallback>>> eventHandlers;
     std::set<std::shared_ptr<MarlekLinkEventHandler>> handlerObjects;
+    // The link's number of the latest registration applied, per handler object.
+    std::map<const MarlekLinkEventHandler*, std::uint64_t> appliedRegistrations;
     std::mutex eventHandlersMutex;
     // Changes asked for by event callbacks during a dispatch, applied at its
     // end; guarded by eventHandlersMutex.
-    std::vector<std::function<void()>> deferredRegistrations;
+    std::vector<HandlerChange> deferredRegistrations;
     std::mutex pendingDownloadMutex;
     std::shared_ptr<DownloadCallback> pendingDownload;
     std::mutex pendingOperationsMutex;
@@ -340,9 +364,9 @@ private:
     // the first one's receiver and leave it waiting.
     std::mutex fullDownloadMutex;
 
-    std::chrono::milliseconds requestTimeout{1000};
-    std::chrono::milliseconds connectionTimeout{1500};
-    std::chrono::milliseconds binaryFrameTimeout{120000};
+    std::atomic<std::chrono::milliseconds> requestTimeout{std::chrono::milliseconds(1000)};
+    std::atomic<std::chrono::milliseconds> connectionTimeout{std::chrono::milliseconds(1500)};
+    std::atomic<std::chrono::milliseconds> binaryFrameTimeout{std::chrono::milliseconds(120000)};
 
     // Held by pointer, like the time-outs, so that a child made by fork can
     // keep them instead of destroying what the parent's threads used.
@@ -357,6 +381,10 @@ private:
     // True once the current low-level session has connected; requests fail
     // at once otherwise, instead of waiting in a queue nobody sends.
     std::atomic<bool> connectionEstablished{false};
+    // Held by connecting and disconnecting, each a whole, so that the two
+    // never change the low-level session or the threads under each other;
+    // never held while waiting for an answer.
+    std::mutex transitionMutex;
     // Guards connectThread and connectOutcome: the attempt is started on the
     // caller's thread while a status callback may already tear the session
     // down, or a cancellation end the attempt, on another one.
@@ -368,7 +396,7 @@ private:
     std::atomic<bool> connectInProgress{false};
 
     std::mutex statusCallbackMutex;
-    std::function<void(MarlekLinkConnectionStatusEnum)> connectionStatusCallback;
+    std::shared_ptr<const StatusCallback> connectionStatusCallback;
 
     const std::uint64_t madeInForkGeneration;
 };

@@ -98,7 +98,7 @@ void LinkJsonSession::doControlJob(const std::string& type, const boost::json::o
                 std::cerr << "unreadable job_info in job start reply: " << e.what() << std::endl;
             }
         },
-        static_cast<int>(requestTimeout.count()));
+        static_cast<int>(requestTimeout.load().count()));
 }
 
 boost::json::object LinkJsonSession::doControlJob(const std::string& type, const boost::json::object& parameters,

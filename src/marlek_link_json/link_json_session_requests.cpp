@@ -83,7 +83,7 @@ void LinkJsonSession::sendRequest(boost::json::object request, const ReplyCallba
         return;
     }
     if (timeout < 1) {
-        timeout = static_cast<int>(requestTimeout.count());
+        timeout = static_cast<int>(requestTimeout.load().count());
     }
     const boost::json::string requestId = makeRequestId();
     addPendingRequest(requestId, callback, timeout);
@@ -142,10 +142,13 @@ void LinkJsonSession::addPendingRequest(const boost::json::string& requestId, Re
     if (inheritedByFork()) {
         return;
     }
+    PendingRequest replaced; // let go of outside the lock
     {
         std::lock_guard lock(pendingRequestsMutex);
-        pendingRequests.insert_or_assign(requestId, PendingRequest{std::move(callback), nullptr});
+        auto [entry, added] = pendingRequests.try_emplace(requestId);
+        replaced = std::exchange(entry->second, PendingRequest{std::move(callback), nullptr});
     }
+    cancelTimeout(replaced.timeout);
     addRequestTimeout(requestId, timeout);
 }
 
@@ -226,21 +229,30 @@ void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
     const boost::json::string& statusDetail =
         closed ? JOB_STATUS_DETAIL_CONNECTION_LOSS : JOB_STATUS_DETAIL_STOPPED_BY_USER;
 
+    // Each table is taken out whole and its callbacks are called, and let
+    // go of, outside its lock: they may call into the session again, and
+    // their destructors too.
+    //
     // Requests first: a job whose start is still unanswered ends through its
-    // start request's callback, which takes the jobs lock inside this one.
+    // start request's callback, as FAILED_TO_CREATE.
+    decltype(pendingRequests) requests;
     {
         std::lock_guard lock(pendingRequestsMutex);
-        for (auto& [requestId, pending] : pendingRequests) {
-            cancelTimeout(pending.timeout);
-            if (pending.callback) {
-                callContained("cancelling a request", [&] { pending.callback(makeFailedReply(requestId, error)); });
-            }
-        }
-        pendingRequests.clear();
+        requests.swap(pendingRequests);
     }
+    for (auto& [requestId, pending] : requests) {
+        cancelTimeout(pending.timeout);
+        if (pending.callback) {
+            callContained("cancelling a request", [&] { pending.callback(makeFailedReply(requestId, error)); });
+        }
+    }
+    decltype(pendingJobs) jobs;
     {
         std::lock_guard lock(pendingJobsMutex);
-        for (auto& [requestId, pending] : pendingJobs) {
+        jobs.swap(pendingJobs);
+    }
+    {
+        for (auto& [requestId, pending] : jobs) {
             callContained("cancelling a job", [&] {
                 const std::string jobId = pending.job ? pending.job->getLastJobInfo().jobId : std::string("void");
                 const boost::json::object completion{
@@ -260,26 +272,26 @@ void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
                 }
             });
         }
-        pendingJobs.clear();
     }
+    decltype(pendingOperations) operations;
     {
         std::lock_guard lock(pendingOperationsMutex);
-        for (const auto& operation : pendingOperations) {
-            if (operation && *operation) {
-                callContained("cancelling an operation", [&] { (*operation)(reason); });
-            }
-        }
-        pendingOperations.clear();
+        operations.swap(pendingOperations);
     }
+    for (const auto& operation : operations) {
+        if (operation && *operation) {
+            callContained("cancelling an operation", [&] { (*operation)(reason); });
+        }
+    }
+    std::shared_ptr<DownloadCallback> download;
     {
         std::lock_guard lock(pendingDownloadMutex);
-        if (pendingDownload) {
-            callContained("cancelling a download", [&] {
-                (*pendingDownload)(std::string(),
-                                   ErrorObject(error.getErrorCodeEnum(), error.getMessageFormatString()));
-            });
-            pendingDownload.reset();
-        }
+        download = std::exchange(pendingDownload, nullptr);
+    }
+    if (download && *download) {
+        callContained("cancelling a download", [&] {
+            (*download)(std::string(), ErrorObject(error.getErrorCodeEnum(), error.getMessageFormatString()));
+        });
     }
 }
 
@@ -297,8 +309,9 @@ void LinkJsonSession::deletePendingOperation(const std::shared_ptr<PendingOperat
     if (inheritedByFork()) {
         return;
     }
+    decltype(pendingOperations)::node_type removed; // let go of outside the lock
     std::lock_guard lock(pendingOperationsMutex);
-    pendingOperations.erase(operation);
+    removed = pendingOperations.extract(operation);
 }
 
 void LinkJsonSession::addPendingJob(const boost::json::string& requestId, ReplyCallback callback,
@@ -307,8 +320,10 @@ void LinkJsonSession::addPendingJob(const boost::json::string& requestId, ReplyC
     if (inheritedByFork()) {
         return;
     }
+    PendingJob replaced; // let go of outside the lock
     std::lock_guard lock(pendingJobsMutex);
-    pendingJobs.insert_or_assign(requestId, PendingJob{std::move(callback), job});
+    auto [entry, added] = pendingJobs.try_emplace(requestId);
+    replaced = std::exchange(entry->second, PendingJob{std::move(callback), job});
 }
 
 void LinkJsonSession::resolvePendingJob(const boost::json::string& requestId, const boost::json::object& completion)

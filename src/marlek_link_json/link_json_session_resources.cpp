@@ -14,6 +14,7 @@
 #include <iostream>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -243,24 +244,32 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
     }
 
     // Content longer than the resource's size is taken as it comes; the
-    // caller's maximum alone bounds what may be held in memory.
-    std::promise<std::optional<ErrorObject>> delivered;
-    auto outcome = delivered.get_future();
+    // caller's maximum alone bounds what may be held in memory. The receiver
+    // is called outside the download lock and may be called after this has
+    // returned (a failed request lets go of it while the content or a
+    // cancellation is being delivered): it keeps what it receives in a
+    // place of its own.
+    struct Delivery {
+        OncePromise<std::optional<ErrorObject>> outcome;
+        std::string content;
+    };
+    const auto delivery = std::make_shared<Delivery>();
+    auto outcome = delivery->outcome.getFuture();
     auto receiver = std::make_shared<DownloadCallback>(
-        [&delivered, &output, maximumSize](std::string&& content, std::optional<ErrorObject> error) {
+        [delivery, maximumSize](std::string&& content, std::optional<ErrorObject> error) {
             if (!error && maximumSize != 0 && content.size() > maximumSize) {
                 error = contentInvalid("downloaded resource size invalid");
             }
             if (!error) {
-                output = std::move(content);
+                delivery->content = std::move(content);
             }
-            delivered.set_value(std::move(error));
+            delivery->outcome.offer(std::move(error));
         });
     setPendingDownload(receiver);
 
     const boost::json::object reply =
         sendResourceRequest(resource.getType(), "download", {{"resource_id", resource.getResourceId()}},
-                            static_cast<int>(3 * requestTimeout.count()));
+                            static_cast<int>(3 * requestTimeout.load().count()));
     if (!wasSuccessful(reply)) {
         deletePendingDownload();
         return getError(reply);
@@ -269,6 +278,7 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
         error && error->getErrorCodeEnum() != ErrorCodeEnum::NONE) {
         return *error;
     }
+    output = std::move(delivery->content);
     if (output.size() < resource.getSize()) {
         return contentInvalid("downloaded resource size invalid");
     }
@@ -280,15 +290,19 @@ void LinkJsonSession::setPendingDownload(const std::shared_ptr<DownloadCallback>
     if (inheritedByFork()) {
         return;
     }
-    startTimeout(binaryFrameTimeout, [this, callback] {
-        std::lock_guard lock(pendingDownloadMutex);
-        if (pendingDownload == callback) {
-            (*callback)(std::string(), ErrorFactory::makeError<ErrorCodeEnum::OPERATION_TIMED_OUT>());
+    startTimeout(binaryFrameTimeout.load(), [this, callback] {
+        {
+            std::lock_guard lock(pendingDownloadMutex);
+            if (pendingDownload != callback) {
+                return;
+            }
             pendingDownload.reset();
         }
+        (*callback)(std::string(), ErrorFactory::makeError<ErrorCodeEnum::OPERATION_TIMED_OUT>());
     });
+    std::shared_ptr<DownloadCallback> replaced; // let go of outside the lock
     std::lock_guard lock(pendingDownloadMutex);
-    pendingDownload = callback;
+    replaced = std::exchange(pendingDownload, callback);
 }
 
 void LinkJsonSession::deletePendingDownload()
@@ -296,8 +310,9 @@ void LinkJsonSession::deletePendingDownload()
     if (inheritedByFork()) {
         return;
     }
+    std::shared_ptr<DownloadCallback> removed; // let go of outside the lock
     std::lock_guard lock(pendingDownloadMutex);
-    pendingDownload.reset();
+    removed = std::exchange(pendingDownload, nullptr);
 }
 
 ErrorObject LinkJsonSession::downloadResourceToFile(const Resource& resource, const std::filesystem::path& path)
