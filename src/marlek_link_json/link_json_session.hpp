@@ -66,11 +66,12 @@ class MarlekLinkEventHandler;
 // messages and status changes) and the watchdog thread, which runs the
 // session's own I/O context with the time-outs while connected.
 //
-// Callbacks that the cancellation, pending-job updates or the download
-// delivery call run inside the lock of their table and must not call back
-// into that table of the same session. Event callbacks may register and
-// remove event callbacks: that takes effect once the current message has
-// reached all of its callbacks. Nothing that waits for the workstation's
+// Request, job, operation and download callbacks are called, and every
+// callable the session holds is let go of, outside the session's locks:
+// they and their destructors may call the session again. Event callbacks run
+// under the handler lock; they may register and remove event callbacks:
+// that takes effect once the current message has reached all of its
+// callbacks. Nothing that waits for the workstation's
 // answer can run on the session's own threads (the answer would have to
 // arrive on them): such calls fail there at once (see answerCannotArrive).
 class LinkJsonSession {
@@ -166,7 +167,7 @@ public:
     // made-up completion. The session refers to the job until its completion
     // callback has run: a job handed to the callback forms must outlive that.
     // Completion callbacks run on the worker thread, the watchdog thread, the
-    // calling thread, or inside a cancellation with the jobs table locked.
+    // calling thread, or the cancelling thread.
     void doControlJob(const std::string& type, const boost::json::object& parameters, const ReplyCallback& callback,
                       const boost::json::array& stopConditions, const boost::json::object& metaData,
                       const JobOptions& options, AbstractMeasurementJob* job);
