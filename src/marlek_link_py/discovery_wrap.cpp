@@ -67,7 +67,7 @@ void init_discovery_wrap(py::module_& m)
         .def(
             "discover",
             [](const AutoDiscovery& discovery) {
-                return callStoppable([&](std::stop_token) { return discovery.discover(); });
+                return callStoppable([&](std::stop_token stop) { return discovery.discover(std::move(stop)); });
             },
              "\n    Scan the local network for Marlek devices.\n\n"
              "    A discovery request is broadcast on every local network interface. The call blocks until the\n"

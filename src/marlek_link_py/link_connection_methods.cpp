@@ -51,7 +51,8 @@ void setDestinationHost(MarlekLink& link, const std::string& hostname, const std
 
 void setHttpAuthenticationInfo(MarlekLink& link, const std::string& httpUser, const std::string& httpPassword)
 {
-    link.setHttpAuthenticationInfo(connectionText(httpUser, "http_user"), connectionText(httpPassword, "http_password"));
+    link.setHttpAuthenticationInfo(connectionText(httpUser, "http_user"),
+                                   connectionText(httpPassword, "http_password"));
 }
 
 } // namespace

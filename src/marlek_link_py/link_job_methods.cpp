@@ -87,8 +87,7 @@ void add_link_job_methods(LinkClass& cls)
     cls.def(
         "get_workstation_info",
         [](MarlekLink& link) {
-            return valueOrError(
-                callLinkInterruptibly(link, [&] { return link.getWorkstationInfo(); }));
+            return valueOrError(callLinkInterruptibly(link, [&] { return link.getWorkstationInfo(); }));
         },
         "\n    Get device information\n\n"
         "    :returns: a :class:`marlek_link.WorkstationInfo` on success, an :class:`marlek_link.ErrorObject` on\n"
@@ -96,8 +95,7 @@ void add_link_job_methods(LinkClass& cls)
     cls.def(
         "get_workstation_status",
         [](MarlekLink& link) {
-            return valueOrError(
-                callLinkInterruptibly(link, [&] { return link.getWorkstationStatus(); }));
+            return valueOrError(callLinkInterruptibly(link, [&] { return link.getWorkstationStatus(); }));
         },
         "\n    Get device status\n\n"
         "    :returns: a :class:`marlek_link.WorkstationStatus` on success, an :class:`marlek_link.ErrorObject` on\n"
@@ -118,7 +116,8 @@ void add_link_job_methods(LinkClass& cls)
         "\n    Get list of all active WebSocket connections to the workstation.\n\n"
         "    :returns: a list of :class:`marlek_link.WebsocketConnectionInfo` on success, an\n"
         "        :class:`marlek_link.ErrorObject` on failure\n");
-    cls.def("drop_workstation_connection", interruptibleLinkMethod<&MarlekLink::dropWorkstationConnection>, py::arg("connection_info"),
+    cls.def("drop_workstation_connection", interruptibleLinkMethod<&MarlekLink::dropWorkstationConnection>,
+            py::arg("connection_info"),
             "\n    Drop a specific workstation connection.\n\n"
             "    The connection identified by the given :class:`marlek_link.WebsocketConnectionInfo` will be\n"
             "    disconnected; :meth:`get_workstation_connection_list` obtains the available connections.\n\n"
@@ -128,7 +127,7 @@ void add_link_job_methods(LinkClass& cls)
         "id",
         [](const MarlekLink& link, const DurationArg& timeout) {
             const auto limit = timeout.checked("the timeout", std::chrono::milliseconds::zero(), kLongestClockWait);
-            return valueOrError(callStoppable([&](std::stop_token) { return link.id(limit); }));
+            return valueOrError(callStoppable([&](std::stop_token stop) { return link.id(limit, std::move(stop)); }));
         },
         py::arg_v("timeout", py::module_::import("datetime").attr("timedelta")(), "datetime.timedelta(0)"),
         "\n    Query device identification without a persistent connection\n\n"

@@ -47,7 +47,8 @@ py::typing::Union<py::bytes, ErrorObject> retrieve(MarlekLink& link, const Resou
                                                    std::uint64_t offset)
 {
     std::vector<char> output;
-    ErrorObject error = callLinkInterruptibly(link, [&] { return link.retrieveResource(resource, output, limit, offset); });
+    ErrorObject error =
+        callLinkInterruptibly(link, [&] { return link.retrieveResource(resource, output, limit, offset); });
     if (error.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
         return py::cast(std::move(error));
     }
@@ -98,7 +99,8 @@ void add_link_resource_methods(LinkClass& cls)
         "create_resource_from_file",
         [](MarlekLink& link, ResourceTypeEnum type, const std::filesystem::path& path,
            const std::string& resourceName) {
-            return valueOrError(callLinkInterruptibly(link, [&] { return link.createResourceFromFile(type, path, resourceName); }));
+            return valueOrError(
+                callLinkInterruptibly(link, [&] { return link.createResourceFromFile(type, path, resourceName); }));
         },
         py::arg("type"), py::arg("file_name_and_path"), py::arg("resource_name") = "",
         "\n    Create a resource from a file\n\n"
