@@ -161,16 +161,16 @@ void runWithoutInterpreterLock(const std::function<void()>& work)
 
 void runInterruptibly(const std::function<void()>& work, const std::function<void()>& interrupt)
 {
-    if (!onMainThread() || CallThread::ofThisProcess().busy) {
+    CallThread* const thread = onMainThread() ? &CallThread::ofThisProcess() : nullptr;
+    if (thread == nullptr || thread->busy) {
         runWithoutInterpreterLock(work);
         return;
     }
-    CallThread& thread = CallThread::ofThisProcess();
-    thread.busy = true;
+    thread->busy = true;
     ReleasedLock released;
-    thread.start(work);
+    thread->start(work);
     bool interrupted = false;
-    while (!interrupted && !thread.waitFor(kSignalCheckInterval)) {
+    while (!interrupted && !thread->waitFor(kSignalCheckInterval)) {
         released.takeBack();
         interrupted = PyErr_CheckSignals() != 0;
         released.releaseAgain();
@@ -180,10 +180,10 @@ void runInterruptibly(const std::function<void()>& work, const std::function<voi
         // first interruption would otherwise wait to its end.
         do {
             interruptWithoutThrowing(interrupt);
-        } while (!thread.waitFor(kSignalCheckInterval));
+        } while (!thread->waitFor(kSignalCheckInterval));
     }
     released.takeBack();
-    thread.busy = false;
+    thread->busy = false;
     if (interrupted) {
         // The handler's exception, pending since the check.
         throw py::error_already_set();
