@@ -1,6 +1,7 @@
 // DiscoveredDevice and AutoDiscovery: finding workstations on the local
 // network by UDP broadcast before connecting to one.
 
+#include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/duration_arg.hpp"
 #include "marlek_link_py/init_wrap.hpp"
@@ -12,7 +13,9 @@
 #include <pybind11/stl.h>
 
 #include <memory>
+#include <stop_token>
 #include <string>
+#include <utility>
 
 namespace py = pybind11;
 
@@ -61,7 +64,11 @@ void init_discovery_wrap(py::module_& m)
              "\n    Create an auto discovery scanner.\n\n"
              "    :param discovery_timeout: how long to listen for device responses, as a\n"
              "        :class:`datetime.timedelta`\n")
-        .def("discover", &AutoDiscovery::discover, py::call_guard<py::gil_scoped_release>(),
+        .def(
+            "discover",
+            [](const AutoDiscovery& discovery) {
+                return callStoppable([&](std::stop_token stop) { return discovery.discover(std::move(stop)); });
+            },
              "\n    Scan the local network for Marlek devices.\n\n"
              "    A discovery request is broadcast on every local network interface. The call blocks until the\n"
              "    timeout passed to the constructor has elapsed and then returns the devices that answered.\n\n"

@@ -1,7 +1,12 @@
 #include "marlek_link_py/interpreter_entry.hpp"
 
+#include "marlek_link_json/fork_generation.hpp"
+
+#include <pthread.h>
+
 #include <atomic>
 #include <cstddef>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -12,12 +17,34 @@ namespace {
 // always sees the other.
 std::atomic<std::size_t> entries{0};
 std::atomic<bool> closed{false};
+// The thread that closed the gate: it finalizes the interpreter and keeps
+// the right to enter.
+std::atomic<std::thread::id> closer{};
 
-void leave()
+// In a child made by fork, where only async-signal-safe work is allowed:
+// one atomic store.
+void forgetEntriesOfParent()
 {
+    entries.store(0);
+}
+
+const int registered = pthread_atfork(nullptr, nullptr, &forgetEntriesOfParent);
+
+void leave(std::uint64_t generation)
+{
+    if (generation != forkGeneration()) {
+        return;
+    }
     if (entries.fetch_sub(1) == 1 && closed.load()) {
         entries.notify_all();
     }
+}
+
+std::uint64_t countEntry()
+{
+    static_cast<void>(registered);
+    entries.fetch_add(1);
+    return forkGeneration();
 }
 
 // The Python thread state a thread of the library keeps once it has called
@@ -52,23 +79,33 @@ thread_local KeptThreadState kept;
 
 } // namespace
 
+InterpreterEntry::InterpreterEntry(bool admitted) : admitted(admitted), generation(admitted ? countEntry() : 0) {}
+
 InterpreterEntry InterpreterEntry::enter()
 {
-    entries.fetch_add(1);
+    InterpreterEntry entry(true);
     if (closed.load() || Py_IsFinalizing()) {
-        leave();
         return InterpreterEntry(false);
     }
-    return InterpreterEntry(true);
+    return entry;
 }
 
 InterpreterEntry InterpreterEntry::enterFromInside()
 {
-    entries.fetch_add(1);
     return InterpreterEntry(true);
 }
 
-InterpreterEntry::InterpreterEntry(InterpreterEntry&& other) noexcept : admitted(other.admitted)
+InterpreterEntry InterpreterEntry::enterToReturn()
+{
+    InterpreterEntry entry = enter();
+    if (!entry && closer.load() == std::this_thread::get_id()) {
+        return InterpreterEntry(true);
+    }
+    return entry;
+}
+
+InterpreterEntry::InterpreterEntry(InterpreterEntry&& other) noexcept
+    : admitted(other.admitted), generation(other.generation)
 {
     other.admitted = false;
 }
@@ -76,7 +113,7 @@ InterpreterEntry::InterpreterEntry(InterpreterEntry&& other) noexcept : admitted
 InterpreterEntry::~InterpreterEntry()
 {
     if (admitted) {
-        leave();
+        leave(generation);
     }
 }
 
@@ -110,6 +147,7 @@ InterpreterLock::~InterpreterLock()
 
 void closeInterpreterEntry()
 {
+    closer.store(std::this_thread::get_id());
     closed.store(true);
     for (std::size_t inProgress = entries.load(); inProgress != 0; inProgress = entries.load()) {
         entries.wait(inProgress);

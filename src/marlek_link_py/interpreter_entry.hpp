@@ -13,7 +13,13 @@
 
 #include <Python.h>
 
+#include <cstdint>
+
 // A place in the gate, taken before the interpreter lock is asked for.
+//
+// A child made by fork starts with no entry in progress: the threads that
+// held the parent's entries do not exist there, and an entry that the
+// forking thread itself held leaves the parent's count, not the child's.
 class InterpreterEntry {
 public:
     // Empty once the gate is closed.
@@ -22,6 +28,10 @@ public:
     // entry of its own): its work goes on past the gate's closing, and the
     // exit hook waits for this entry too.
     static InterpreterEntry enterFromInside();
+    // For a thread coming back from a call it made with the lock released:
+    // as enter, except that the thread that closed the gate, which goes on
+    // to finalize the interpreter, always passes.
+    static InterpreterEntry enterToReturn();
 
     InterpreterEntry(InterpreterEntry&& other) noexcept;
     InterpreterEntry& operator=(InterpreterEntry&&) = delete;
@@ -31,8 +41,10 @@ public:
     explicit operator bool() const { return admitted; }
 
 private:
-    explicit InterpreterEntry(bool admitted) : admitted(admitted) {}
+    explicit InterpreterEntry(bool admitted);
     bool admitted;
+    // The fork generation the entry was counted in.
+    std::uint64_t generation;
 };
 
 // The interpreter lock for the scope of the object, on any thread. A thread

@@ -1,6 +1,8 @@
 // MarlekLink: construction, connecting and disconnecting, the settings of
 // the connection and its status.
 
+#include "marlek_link_py/blocking_call.hpp"
+#include "marlek_link_py/connection_text.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/duration_arg.hpp"
 #include "marlek_link_py/link_python_side.hpp"
@@ -26,18 +28,31 @@ ErrorObject connect(MarlekLink& link)
         return ErrorObject(ErrorCodeEnum::CONNECTION_FAILED, "connect cannot be called from a callback of the link");
     }
     const auto side = LinkPythonSide::of(link);
-    py::gil_scoped_release release;
-    std::lock_guard lock(side->coreMutex);
-    return link.connect();
+    return callLinkInterruptibly(link, [&] {
+        std::lock_guard lock(side->coreMutex);
+        return link.connect();
+    });
 }
 
 void disconnect(MarlekLink& link)
 {
     link.setConnectionStatusCallback({});
-    py::gil_scoped_release release;
-    // Calls that wait on the session on other threads return at once.
-    link.cancelPendingOperations();
-    link.disconnect();
+    callWithoutInterpreterLock([&] {
+        // Calls that wait on the session on other threads return at once.
+        link.cancelPendingOperations();
+        link.disconnect();
+    });
+}
+
+void setDestinationHost(MarlekLink& link, const std::string& hostname, const std::string& port)
+{
+    link.setDestinationHost(connectionText(hostname, "hostname"), connectionText(port, "port"));
+}
+
+void setHttpAuthenticationInfo(MarlekLink& link, const std::string& httpUser, const std::string& httpPassword)
+{
+    link.setHttpAuthenticationInfo(connectionText(httpUser, "http_user"),
+                                   connectionText(httpPassword, "http_password"));
 }
 
 } // namespace
@@ -46,7 +61,9 @@ void add_link_connection_methods(LinkClass& cls)
 {
     cls.def(py::init([](const std::string& hostname, const std::string& port, std::uint32_t flags,
                         const std::string& httpUser, const std::string& httpPassword) {
-                return LinkHolder(new MarlekLink(hostname, port, flags, httpUser, httpPassword));
+                return LinkHolder(new MarlekLink(connectionText(hostname, "hostname"), connectionText(port, "port"),
+                                                 flags, connectionText(httpUser, "http_user"),
+                                                 connectionText(httpPassword, "http_password")));
             }),
             py::arg("hostname"), py::arg("port") = "1994", py::arg("flags") = 0u, py::arg("http_user") = "",
             py::arg("http_password") = "",
@@ -62,8 +79,9 @@ void add_link_connection_methods(LinkClass& cls)
             "\n    Disconnect from the device\n\n"
             "    Jobs can no longer be executed after :meth:`disconnect` has been called; data available in\n"
             "    the job objects after a job has been executed remains valid and can still be used.\n");
-    cls.def("cancel_pending_operations", &MarlekLink::cancelPendingOperations,
-            py::call_guard<py::gil_scoped_release>(),
+    cls.def(
+        "cancel_pending_operations",
+        [](MarlekLink& link) { callWithoutInterpreterLock([&] { link.cancelPendingOperations(); }); },
             "\n    Thread-safe cancellation of all pending client-side operations.\n\n"
             "    Immediately interrupts blocking calls on this :class:`MarlekLink`, such as :meth:`do_job`,\n"
             "    :meth:`get_job_result_data` or :meth:`wait_for_job_to_finish`, which then return with\n"
@@ -92,11 +110,11 @@ void add_link_connection_methods(LinkClass& cls)
     cls.def("connect", &connect,
             "\n    Connect to a running TQ5\n\n"
             "    :returns: :class:`marlek_link.ErrorObject`, falsy on success\n");
-    cls.def("set_destination_host", &MarlekLink::setDestinationHost, py::arg("hostname"), py::arg("port"),
+    cls.def("set_destination_host", &setDestinationHost, py::arg("hostname"), py::arg("port"),
             "\n    Set the destination host and port.\n\n"
             "    :param hostname: IP address or host name of the TQ5\n"
             "    :param port: port of the TQ5\n");
-    cls.def("set_http_authentication_info", &MarlekLink::setHttpAuthenticationInfo, py::arg("http_user"),
+    cls.def("set_http_authentication_info", &setHttpAuthenticationInfo, py::arg("http_user"),
             py::arg("http_password"),
             "\n    Set HTTP authentication information.\n\n"
             "    :param http_user: user name\n"

@@ -4,6 +4,7 @@
 // meanwhile, and one made inside a callback of the link is carried out on a
 // thread of its own once the dispatch in progress has ended.
 
+#include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/callback_bridge.hpp"
 #include "marlek_link_py/link_python_side.hpp"
 #include "marlek_link_py/link_wrap.hpp"
@@ -42,9 +43,10 @@ void changeRegistration(MarlekLink& link, const Handler& handler, Change change)
         });
         return;
     }
-    py::gil_scoped_release release;
-    std::lock_guard lock(side->coreMutex);
-    change(link, handler);
+    callWithoutInterpreterLock([&] {
+        std::lock_guard lock(side->coreMutex);
+        change(link, handler);
+    });
 }
 
 } // namespace

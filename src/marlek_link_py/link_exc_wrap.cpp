@@ -2,6 +2,8 @@
 // of returning failures. The core throws; a translator turns its exception
 // into the Python type, carrying a copy of the error object as `error`.
 
+#include "marlek_link_py/blocking_call.hpp"
+#include "marlek_link_py/connection_text.hpp"
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
@@ -55,13 +57,6 @@ void raise(PyObject* type, const MarlekLinkException& exception)
     PyErr_SetObject(type, instance.ptr());
 }
 
-template <typename Result, typename Call>
-Result unlocked(Call&& call)
-{
-    py::gil_scoped_release release;
-    return call();
-}
-
 // The core's throwing overrides report every failure by throwing; these
 // only unwrap the value.
 template <typename T>
@@ -75,14 +70,12 @@ T valueOf(std::expected<T, ErrorObject>&& result)
 
 void addJobMethods(LinkExcClass& cls)
 {
-    constexpr auto unlockedCall = py::call_guard<py::gil_scoped_release>();
-
-    cls.def("do_job", &MarlekLinkExc::doJob, py::arg("job"), unlockedCall,
+    cls.def("do_job", interruptibleLinkMethod<&MarlekLinkExc::doJob>, py::arg("job"),
             "\n    Perform a job.\n\n"
             "    :param job: the job object\n"
             "    :returns: :class:`marlek_link.ErrorObject`, falsy if the job was successful\n"
             "    :raises MarlekLinkException: if the job failed\n");
-    cls.def("wait_for_job_to_finish", &MarlekLinkExc::waitForJobToFinish, py::arg("job"), unlockedCall,
+    cls.def("wait_for_job_to_finish", interruptibleLinkMethod<&MarlekLinkExc::waitForJobToFinish>, py::arg("job"),
             "\n    Wait for a job to finish\n    \n"
             "    :param job: the job object\n"
             "    :returns: :class:`marlek_link.ErrorObject`, falsy if the job was successful\n"
@@ -90,8 +83,7 @@ void addJobMethods(LinkExcClass& cls)
     cls.def(
         "get_job_result_data",
         [](MarlekLinkExc& link, AbstractMeasurementJob& job) {
-            return valueOf(unlocked<std::expected<std::shared_ptr<DataSet>, ErrorObject>>(
-                [&] { return link.getJobResultData(job); }));
+            return valueOf(callLinkInterruptibly(link, [&] { return link.getJobResultData(job); }));
         },
         py::arg("job"),
         "\n    Get the result data from a previously executed job.\n\n"
@@ -102,8 +94,7 @@ void addJobMethods(LinkExcClass& cls)
     cls.def(
         "get_job_info_list",
         [](MarlekLinkExc& link, bool excludeFinishedJobs) {
-            return valueOf(unlocked<std::expected<std::vector<JobInfo>, ErrorObject>>(
-                [&] { return link.getJobInfoList(excludeFinishedJobs); }));
+            return valueOf(callLinkInterruptibly(link, [&] { return link.getJobInfoList(excludeFinishedJobs); }));
         },
         py::arg("exclude_finished_jobs") = false,
         "\n    Get job info list\n\n"
@@ -113,14 +104,14 @@ void addJobMethods(LinkExcClass& cls)
     cls.def(
         "get_job_info",
         [](MarlekLinkExc& link, AbstractMeasurementJob& job) {
-            return valueOf(unlocked<std::expected<JobInfo, ErrorObject>>([&] { return link.getJobInfo(job); }));
+            return valueOf(callLinkInterruptibly(link, [&] { return link.getJobInfo(job); }));
         },
         py::arg("job"),
         "\n    Get job info for a specific job\n\n"
         "    :param job: the job object\n"
         "    :returns: a :class:`marlek_link.JobInfo`\n"
         "    :raises MarlekLinkException: if the retrieval failed\n");
-    cls.def("check_job_parameters", &MarlekLinkExc::checkJobParameters, py::arg("job"), unlockedCall,
+    cls.def("check_job_parameters", interruptibleLinkMethod<&MarlekLinkExc::checkJobParameters>, py::arg("job"),
             "\n    Check job parameters before execution.\n\n"
             "    :param job: the job object\n"
             "    :returns: :class:`marlek_link.ErrorObject`, falsy if the parameters are valid\n"
@@ -148,8 +139,7 @@ void addConnectionMethods(LinkExcClass& cls)
     cls.def(
         "get_own_connection_info",
         [](MarlekLinkExc& link) {
-            return valueOf(unlocked<std::expected<WebsocketConnectionInfo, ErrorObject>>(
-                [&] { return link.getOwnConnectionInfo(); }));
+            return valueOf(callLinkInterruptibly(link, [&] { return link.getOwnConnectionInfo(); }));
         },
         "\n    Get information about the own WebSocket connection to the workstation.\n\n"
         "    :returns: a :class:`marlek_link.WebsocketConnectionInfo`\n"
@@ -157,14 +147,13 @@ void addConnectionMethods(LinkExcClass& cls)
     cls.def(
         "get_workstation_connection_list",
         [](MarlekLinkExc& link) {
-            return valueOf(unlocked<std::expected<std::vector<WebsocketConnectionInfo>, ErrorObject>>(
-                [&] { return link.getWorkstationConnectionList(); }));
+            return valueOf(callLinkInterruptibly(link, [&] { return link.getWorkstationConnectionList(); }));
         },
         "\n    Get list of all active WebSocket connections to the workstation.\n\n"
         "    :returns: a list of :class:`marlek_link.WebsocketConnectionInfo`\n"
         "    :raises MarlekLinkException: if the retrieval failed\n");
-    cls.def("drop_workstation_connection", &MarlekLinkExc::dropWorkstationConnection, py::arg("connection_info"),
-            py::call_guard<py::gil_scoped_release>(),
+    cls.def("drop_workstation_connection", interruptibleLinkMethod<&MarlekLinkExc::dropWorkstationConnection>,
+            py::arg("connection_info"),
             "\n    Drop a specific workstation connection.\n\n"
             "    The connection identified by the given :class:`marlek_link.WebsocketConnectionInfo` will be\n"
             "    disconnected; :meth:`get_workstation_connection_list` obtains the available connections.\n\n"
@@ -198,8 +187,9 @@ void register_link_exc_class(py::module_& m)
     LinkExcClass cls(m, "MarlekLinkExc");
     cls.def(py::init([](const std::string& hostname, const std::string& port, std::uint32_t flags,
                         const std::string& httpUser, const std::string& httpPassword) {
-                return std::unique_ptr<MarlekLinkExc, LinkDeleter>(
-                    new MarlekLinkExc(hostname, port, flags, httpUser, httpPassword));
+                return std::unique_ptr<MarlekLinkExc, LinkDeleter>(new MarlekLinkExc(
+                    connectionText(hostname, "hostname"), connectionText(port, "port"), flags,
+                    connectionText(httpUser, "http_user"), connectionText(httpPassword, "http_password")));
             }),
             py::arg("hostname"), py::arg("port") = "1994", py::arg("flags") = 0u, py::arg("http_user") = "",
             py::arg("http_password") = "",

@@ -1,6 +1,7 @@
 // init_link_job_wrap: the link and the classes it takes and returns, in the
 // order in which later classes may refer to them.
 
+#include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/interpreter_entry.hpp"
 #include "marlek_link_py/link_python_side.hpp"
@@ -40,8 +41,7 @@ void LinkDeleter::operator()(MarlekLink* link) const
     link->setConnectionStatusCallback({});
     auto side = LinkPythonSide::forget(*link);
     if (!LinkPythonSide::onSessionThread()) {
-        py::gil_scoped_release release;
-        closeAndDelete(link, side);
+        callWithoutInterpreterLock([&] { closeAndDelete(link, side); });
         return;
     }
     // Dropped inside one of its own callbacks: closing would wait for this

@@ -1,5 +1,6 @@
 #include "marlek_link_py/link_python_side.hpp"
 
+#include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/interpreter_entry.hpp"
 
 #include "marlek_link/marlek_link.hpp"
@@ -55,24 +56,25 @@ void LinkPythonSide::closeEveryLinkAtExit()
     for (const auto& [link, side] : open) {
         link->setConnectionStatusCallback({});
     }
-    py::gil_scoped_release release;
-    for (const auto& [link, side] : open) {
-        std::lock_guard core(side->coreMutex);
-        {
-            // One that has begun to be destroyed meanwhile is closed by its
-            // deleter, which waits for this lock.
-            std::lock_guard lock(registryMutex);
-            const auto found = registry.find(link);
-            if (found == registry.end() || found->second != side) {
-                continue;
+    callWithoutInterpreterLock([&] {
+        for (const auto& [link, side] : open) {
+            std::lock_guard core(side->coreMutex);
+            {
+                // One that has begun to be destroyed meanwhile is closed by its
+                // deleter, which waits for this lock.
+                std::lock_guard lock(registryMutex);
+                const auto found = registry.find(link);
+                if (found == registry.end() || found->second != side) {
+                    continue;
+                }
             }
+            link->cancelPendingOperations();
+            link->disconnect();
         }
-        link->cancelPendingOperations();
-        link->disconnect();
-    }
-    closeInterpreterEntry();
-    // Without the lock: a side let go of here may wait for its threads.
-    open.clear();
+        closeInterpreterEntry();
+        // Without the lock: a side let go of here may wait for its threads.
+        open.clear();
+    });
 }
 
 bool LinkPythonSide::onSessionThread()

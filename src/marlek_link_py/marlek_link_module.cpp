@@ -11,6 +11,14 @@ namespace py = pybind11;
 
 PYBIND11_MODULE(_marlek_link, m, py::multiple_interpreters::not_supported())
 {
+    // The library's threads, its exit hook and the gate they pass belong to
+    // the process, and so to one interpreter: a second one would close the
+    // gate for both when it ends. Isolated interpreters are refused by the
+    // declaration above, those sharing the main one's lock here.
+    if (PyInterpreterState_Get() != PyInterpreterState_Main()) {
+        throw py::import_error("marlek_link can only be imported in the main interpreter");
+    }
+
     // Docstrings, generated signatures and enumeration member lists are shown;
     // the previous settings come back when the body ends.
     py::options options;

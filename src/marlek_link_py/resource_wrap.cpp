@@ -1,8 +1,10 @@
 // Resource and the resource methods of MarlekLink: files the workstation
 // stores, listed, created, filled, read, downloaded and deleted from Python.
 // The network round trips run without the interpreter lock, so that the
-// link's callbacks (which need it) are not held up behind them.
+// link's callbacks (which need it) are not held up behind them, and can be
+// interrupted (blocking_call.hpp).
 
+#include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
@@ -22,13 +24,6 @@
 namespace py = pybind11;
 
 namespace {
-
-template <typename Result, typename Call>
-Result unlocked(Call&& call)
-{
-    py::gil_scoped_release release;
-    return call();
-}
 
 // The buffer's bytes in logical (C) order. A strided view, such as
 // memoryview(b)[::2], is gathered element by element: read as one block from
@@ -52,7 +47,8 @@ py::typing::Union<py::bytes, ErrorObject> retrieve(MarlekLink& link, const Resou
                                                    std::uint64_t offset)
 {
     std::vector<char> output;
-    ErrorObject error = unlocked<ErrorObject>([&] { return link.retrieveResource(resource, output, limit, offset); });
+    ErrorObject error =
+        callLinkInterruptibly(link, [&] { return link.retrieveResource(resource, output, limit, offset); });
     if (error.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
         return py::cast(std::move(error));
     }
@@ -64,7 +60,7 @@ py::typing::Union<py::bytes, ErrorObject> retrieve(MarlekLink& link, const Resou
 ErrorObject updateInfo(MarlekLink& link, Resource& resource)
 {
     Resource updated = resource;
-    ErrorObject error = unlocked<ErrorObject>([&] { return link.getUpdatedResourceInfo(updated); });
+    ErrorObject error = callLinkInterruptibly(link, [&] { return link.getUpdatedResourceInfo(updated); });
     resource = std::move(updated);
     return error;
 }
@@ -92,8 +88,7 @@ void add_link_resource_methods(LinkClass& cls)
     cls.def(
         "create_resource",
         [](MarlekLink& link, ResourceTypeEnum type, const std::string& resourceName) {
-            return valueOrError(unlocked<std::expected<Resource, ErrorObject>>(
-                [&] { return link.createResource(type, resourceName); }));
+            return valueOrError(callLinkInterruptibly(link, [&] { return link.createResource(type, resourceName); }));
         },
         py::arg("type"), py::arg("resource_name"),
         "\n    Create a resource\n\n"
@@ -104,8 +99,8 @@ void add_link_resource_methods(LinkClass& cls)
         "create_resource_from_file",
         [](MarlekLink& link, ResourceTypeEnum type, const std::filesystem::path& path,
            const std::string& resourceName) {
-            return valueOrError(unlocked<std::expected<Resource, ErrorObject>>(
-                [&] { return link.createResourceFromFile(type, path, resourceName); }));
+            return valueOrError(
+                callLinkInterruptibly(link, [&] { return link.createResourceFromFile(type, path, resourceName); }));
         },
         py::arg("type"), py::arg("file_name_and_path"), py::arg("resource_name") = "",
         "\n    Create a resource from a file\n\n"
@@ -117,7 +112,7 @@ void add_link_resource_methods(LinkClass& cls)
         "append_to_resource",
         [](MarlekLink& link, const Resource& resource, const py::buffer& data) {
             const std::vector<char> bytes = contiguousBytes(data);
-            return unlocked<ErrorObject>([&] { return link.appendToResource(resource, bytes); });
+            return callLinkInterruptibly(link, [&] { return link.appendToResource(resource, bytes); });
         },
         py::arg("resource").none(false), py::arg("data"),
         "\n    Append data to a resource\n\n"
@@ -134,7 +129,7 @@ void add_link_resource_methods(LinkClass& cls)
     cls.def(
         "download_resource_to_file",
         [](MarlekLink& link, const Resource& resource, const std::filesystem::path& path) {
-            return unlocked<ErrorObject>([&] { return link.downloadResourceToFile(resource, path); });
+            return callLinkInterruptibly(link, [&] { return link.downloadResourceToFile(resource, path); });
         },
         py::arg("resource").none(false), py::arg("file_name_and_path"),
         "\n    Download resource to file\n\n"
@@ -144,7 +139,7 @@ void add_link_resource_methods(LinkClass& cls)
     cls.def(
         "delete_resource",
         [](MarlekLink& link, const Resource& resource) {
-            return unlocked<ErrorObject>([&] { return link.deleteResource(resource); });
+            return callLinkInterruptibly(link, [&] { return link.deleteResource(resource); });
         },
         py::arg("resource").none(false),
         "\n    Delete a resource\n\n"
@@ -153,8 +148,7 @@ void add_link_resource_methods(LinkClass& cls)
     cls.def(
         "get_available_resources",
         [](MarlekLink& link, ResourceTypeEnum type) {
-            return valueOrError(unlocked<std::expected<std::vector<Resource>, ErrorObject>>(
-                [&] { return link.getAvailableResources(type); }));
+            return valueOrError(callLinkInterruptibly(link, [&] { return link.getAvailableResources(type); }));
         },
         py::arg("type"),
         "\n    Get available resources of a type\n\n"

@@ -2,6 +2,7 @@
 // two TLS methods of MarlekLink: the trust settings a script gives the link
 // and the report of the last certificate check.
 
+#include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/data_text.hpp"
 #include "marlek_link_py/link_python_side.hpp"
 #include "marlek_link_py/link_wrap.hpp"
@@ -25,20 +26,24 @@ namespace {
 // connect runs without the interpreter lock: it reads the stored
 // configuration and replaces the verification record under the link's
 // mutex, which keeps another Python thread from meeting either half written.
+// Waiting for that mutex may take as long as a connect: Ctrl-C ends the
+// connect as cancel_pending_operations would.
 void setConfiguration(MarlekLink& link, const TlsConfiguration& configuration)
 {
     const auto side = LinkPythonSide::of(link);
-    py::gil_scoped_release release;
-    std::lock_guard lock(side->coreMutex);
-    link.sslSetTlsConfiguration(configuration);
+    callLinkInterruptibly(link, [&] {
+        std::lock_guard lock(side->coreMutex);
+        link.sslSetTlsConfiguration(configuration);
+    });
 }
 
-TlsVerificationResult lastVerificationResult(const MarlekLink& link)
+TlsVerificationResult lastVerificationResult(MarlekLink& link)
 {
     const auto side = LinkPythonSide::of(link);
-    py::gil_scoped_release release;
-    std::lock_guard lock(side->coreMutex);
-    return link.sslGetlastVerificationResult();
+    return callLinkInterruptibly(link, [&] {
+        std::lock_guard lock(side->coreMutex);
+        return link.sslGetlastVerificationResult();
+    });
 }
 
 } // namespace

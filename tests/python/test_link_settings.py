@@ -30,6 +30,28 @@ def test_constructor_refuses_what_does_not_convert(args):
         ml.MarlekLink(*args)
 
 
+# A text with a NUL would reach the network cut short at it: the port
+# "1994\0x" would connect to 1994.
+@pytest.mark.parametrize(
+    "call",
+    [
+        lambda cls: cls("127.0.0.1\0evil"),
+        lambda cls: cls("127.0.0.1", "1994\0x"),
+        lambda cls: cls("h", http_user="user\0"),
+        lambda cls: cls("h", http_password="\0secret"),
+        lambda cls: cls("h").set_destination_host("h\0x", "1994"),
+        lambda cls: cls("h").set_destination_host("h", "\0"),
+        lambda cls: cls("h").set_http_authentication_info("a\0b", "pw"),
+        lambda cls: cls("h").set_http_authentication_info("user", "p\0w"),
+    ],
+    ids=["hostname", "port", "http_user", "http_password", "set_hostname", "set_port", "set_user", "set_password"],
+)
+@pytest.mark.parametrize("cls", [ml.MarlekLink, ml.MarlekLinkExc], ids=["MarlekLink", "MarlekLinkExc"])
+def test_connection_texts_with_a_nul_are_refused(cls, call):
+    with pytest.raises(ValueError, match="NUL"):
+        call(cls)
+
+
 def test_flags():
     flags = ml.MarlekLinkConnectionFlags
     link = ml.MarlekLink("h", flags=flags.IGNORE_PROTOCOL_MISMATCH)

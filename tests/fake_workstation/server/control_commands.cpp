@@ -2,6 +2,7 @@
 
 #include "fake_workstation/calibration_job_scripts.hpp"
 #include "fake_workstation/fake_control_jobs.hpp"
+#include "fake_workstation/fake_job_script.hpp"
 #include "fake_workstation/fake_workstation.hpp"
 #include "marlek_json_common/json_common/logging/error_object_json.hpp"
 
@@ -109,6 +110,11 @@ boost::json::object failReplies(FakeWorkstation& workstation, const boost::json:
     return overrideReplies(workstation, command, FakeReplyOverride::Mode::Failed);
 }
 
+boost::json::object silenceReplies(FakeWorkstation& workstation, const boost::json::object& command)
+{
+    return overrideReplies(workstation, command, FakeReplyOverride::Mode::NoReply);
+}
+
 boost::json::object extendReplies(FakeWorkstation& workstation, const boost::json::object& command)
 {
     return overrideReplies(workstation, command, FakeReplyOverride::Mode::ExtraKeys);
@@ -133,6 +139,30 @@ boost::json::object playJobsWithoutPauses(FakeWorkstation& workstation, const bo
     return {};
 }
 
+boost::json::object playEndlessJobs(FakeWorkstation& workstation, const boost::json::object&)
+{
+    // Started, and nothing follows.
+    workstation.router().setJobScript(FakeJobScript());
+    return {};
+}
+
+boost::json::object withholdDownloadData(FakeWorkstation& workstation, const boost::json::object&)
+{
+    FakeDownloadKnobs knobs;
+    knobs.omitBinary = true;
+    workstation.router().setDownloadKnobs(knobs);
+    return {};
+}
+
+boost::json::object countRequests(FakeWorkstation& workstation, const boost::json::object& command)
+{
+    const boost::json::value* counted = command.if_contains("command");
+    if (counted == nullptr || !counted->is_string()) {
+        return {{"error", "command missing"}};
+    }
+    return {{"requests", workstation.router().requests(counted->get_string()).size()}};
+}
+
 boost::json::object setMeshContent(FakeWorkstation& workstation, const boost::json::object& command)
 {
     const boost::json::value* content = command.if_contains("content");
@@ -151,11 +181,15 @@ const std::map<std::string_view, Command> kCommands = {
     {"messages", listMessages},
     {"setting_outcome", setSettingOutcome},
     {"fail", failReplies},
+    {"silent", silenceReplies},
     {"extra", extendReplies},
     {"normal", normalReplies},
     {"script_jobs", scriptJobs},
     {"no_pauses", playJobsWithoutPauses},
     {"mesh_content", setMeshContent},
+    {"endless_jobs", playEndlessJobs},
+    {"no_download_data", withholdDownloadData},
+    {"requests", countRequests},
 };
 
 } // namespace

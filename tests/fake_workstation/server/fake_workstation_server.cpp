@@ -33,6 +33,7 @@
 //                                  E), "failed_without_error" or "omitted"
 //   {"do": "fail", "command": C}   answers every later request C (a "do"
 //                                  text such as "/WAVE/get") "FAILED"
+//   {"do": "silent", "command": C} never answers later requests C
 //   {"do": "extra", "command": C, "keys": {...}}
 //                                  the normal reply to C with these keys set
 //   {"do": "normal"}               drops every answer of fail and extra
@@ -44,6 +45,12 @@
 //   {"do": "mesh_content", "content": C}
 //                                  "get_mesh_json_file" answers with the file
 //                                  content C (base64 text, not checked)
+//   {"do": "endless_jobs"}         later jobs start and never end
+//   {"do": "no_download_data"}     later downloads are answered without
+//                                  their binary frame
+//   {"do": "requests", "command": C}
+//                                  also answers "requests": how many requests
+//                                  C arrived so far, on every connection
 // An unreadable line is acknowledged with "error" and changes nothing.
 
 #include "control_commands.hpp"
