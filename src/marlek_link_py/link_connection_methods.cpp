@@ -33,6 +33,8 @@ ErrorObject connect(MarlekLink& link)
 
 void disconnect(MarlekLink& link)
 {
+    // Let go of once the link has let go of its copies.
+    const auto statusCallable = LinkPythonSide::of(link)->replaceStatusCallable(nullptr);
     link.setConnectionStatusCallback({});
     py::gil_scoped_release release;
     // Calls that wait on the session on other threads return at once.
@@ -46,7 +48,9 @@ void add_link_connection_methods(LinkClass& cls)
 {
     cls.def(py::init([](const std::string& hostname, const std::string& port, std::uint32_t flags,
                         const std::string& httpUser, const std::string& httpPassword) {
-                return LinkHolder(new MarlekLink(hostname, port, flags, httpUser, httpPassword));
+                LinkHolder link(new MarlekLink(hostname, port, flags, httpUser, httpPassword));
+                LinkPythonSide::of(*link);
+                return link;
             }),
             py::arg("hostname"), py::arg("port") = "1994", py::arg("flags") = 0u, py::arg("http_user") = "",
             py::arg("http_password") = "",

@@ -3,6 +3,8 @@
 // into the Python type, carrying a copy of the error object as `error`.
 
 #include "marlek_link_py/data_text.hpp"
+#include "marlek_link_py/link_collection.hpp"
+#include "marlek_link_py/link_python_side.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
 #include "marlek_link/marlek_link_exc.hpp"
@@ -195,11 +197,13 @@ void register_link_exception(py::module_& m)
 
 void register_link_exc_class(py::module_& m)
 {
-    LinkExcClass cls(m, "MarlekLinkExc");
+    LinkExcClass cls(m, "MarlekLinkExc", py::custom_type_setup(takePartInCollection<MarlekLinkExc>));
     cls.def(py::init([](const std::string& hostname, const std::string& port, std::uint32_t flags,
                         const std::string& httpUser, const std::string& httpPassword) {
-                return std::unique_ptr<MarlekLinkExc, LinkDeleter>(
+                std::unique_ptr<MarlekLinkExc, LinkDeleter> link(
                     new MarlekLinkExc(hostname, port, flags, httpUser, httpPassword));
+                LinkPythonSide::of(*link);
+                return link;
             }),
             py::arg("hostname"), py::arg("port") = "1994", py::arg("flags") = 0u, py::arg("http_user") = "",
             py::arg("http_password") = "",
