@@ -14,6 +14,7 @@
 #include "marlek_link_json/websocket_connection_info.hpp"
 #include "marlek_link_json/workstation_status.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +24,7 @@
 #include <memory>
 #include <mutex>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +40,18 @@ class MarlekLinkEventHandler;
 // cached protocol version) does not. Without a session every operation
 // answers "no network connection has been established yet" as a value.
 //
-// Meant for one calling thread at a time, except that
-// cancelPendingOperations may be called while another call blocks. The
-// event handlers and the status callback run on the session's threads; they
-// may disconnect or destroy the link: the session is then torn down once
-// the callback has returned.
+// Every call may come from any thread; cancelPendingOperations is meant for
+// one while another call blocks. connect and disconnect are meant for one
+// thread at a time. The event handlers and the status callback run on the
+// session's threads; they may change the link's registrations and settings,
+// and disconnect or destroy the link: the session is then torn down once the
+// callback has returned.
+//
+// In a child made by fork, a link made before the fork is left without a
+// connection for good: its session's threads stayed behind in the parent.
+// Every call returns at once as without a session, connect refuses with the
+// same error, and destruction leaves the inherited session alone. Links made
+// in the child work as usual.
 class MarlekLink {
 public:
     using ConnectionStatusCallback = std::function<void(MarlekLinkConnectionStatusEnum)>;
@@ -89,6 +98,8 @@ public:
     virtual MarlekLinkConnectionStatusEnum getConnectionStatus() const;
     virtual bool isConnected() const;
 
+    // Ends every call that waits on this link, connect included, with
+    // STOPPED_MANUALLY; the link stays usable. Meant for another thread.
     void cancelPendingOperations();
 
     // Settings; they take effect at the next connect unless said otherwise.
@@ -106,21 +117,30 @@ public:
     void sslSetTlsConfiguration(const TlsConfiguration& configuration);
     void sslSetTrustedCaFileList(const std::vector<std::string>& files);
     void sslSetTrustedCertFingerprintList(const std::vector<std::string>& fingerprints);
-    // The outcome of the certificate check of the most recent connect.
-    const TlsVerificationResult& sslGetlastVerificationResult() const;
+    // The outcome of the certificate check of the most recent connect, as a
+    // copy: a connect on another thread may replace it.
+    TlsVerificationResult sslGetlastVerificationResult() const;
 
     // A handler is kept once; setting it again registers it with the current
-    // session again, which reports the duplicate itself.
+    // session again, which reports the duplicate itself. These three may be
+    // called from any callback of the link and take effect in the order
+    // made; a handler change made in an event callback takes effect once
+    // that event has reached all of its handlers.
     void setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
     void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
     // An empty function clears it. Also applies to the current session.
     void setConnectionStatusCallback(const ConnectionStatusCallback& callback);
 
     // The workstation's identity over one HTTP request, without a session.
+    // A time-out of 0 sets no limit; a stop request ends the wait with
+    // STOPPED_MANUALLY.
     static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
                                                           std::chrono::milliseconds timeout);
+    static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
+                                                          std::chrono::milliseconds timeout, std::stop_token stop);
     // The same with the link's host and port.
     std::expected<WorkstationInfo, ErrorObject> id(std::chrono::milliseconds timeout) const;
+    std::expected<WorkstationInfo, ErrorObject> id(std::chrono::milliseconds timeout, std::stop_token stop) const;
 
     static bool isIpAddress(const std::string& host);
     static std::string getLibraryVersion();
@@ -132,22 +152,37 @@ public:
 
 protected:
     static ErrorObject notConnectedError();
+    // True in a child made by fork after the link was made.
+    bool inheritedByFork() const;
 
 private:
+    using SharedStatusCallback = std::shared_ptr<const ConnectionStatusCallback>;
+
     std::shared_ptr<LinkJsonSession> currentSession() const;
     // Forwards to the current session, or answers the not-connected error.
     template <typename Result, typename Call>
     Result forward(Call&& call);
+    // A session built from the settings and registrations; under the lock.
+    std::shared_ptr<LinkJsonSession> makeSession() const;
 
-    // Guards only the session pointer, so that a callback that disconnects
-    // the link does not pull the session from under a call in progress: each
-    // call holds its own reference while it runs.
-    mutable std::mutex sessionMutex;
+    // Guards every member below but the flags, which are atomic: calls on
+    // several threads and from the link's own callbacks reach them. Never
+    // held while waiting for a session's threads, calling a callback or
+    // letting go of a callable, so that any callback, and the destructor of
+    // a callable the link lets go of, may call the link again.
+    mutable std::mutex mutex;
+    // Each call holds its own reference while it runs, so that a callback
+    // that disconnects the link does not pull the session from under it.
     std::shared_ptr<LinkJsonSession> session;
-
+    // Of the latest connect: a cancellation ends it through this.
+    std::stop_source connectStop;
     std::set<std::shared_ptr<MarlekLinkEventHandler>> eventHandlers;
-    ConnectionStatusCallback connectionStatusCallback;
-    unsigned flags;
+    // Numbers the changes of eventHandlers; the session applies those that
+    // race on their way to it in this order.
+    std::uint64_t handlerRegistrations = 0;
+    // Shared with the session: the link and the session let go of it, and
+    // the callable goes with the last of them.
+    SharedStatusCallback connectionStatusCallback;
     std::string host;
     std::string port;
     std::string user;
@@ -156,4 +191,7 @@ private:
     std::chrono::milliseconds connectionTimeout{1500};
     TlsConfiguration tlsConfiguration;
     TlsVerificationResult lastVerificationResult;
+
+    std::atomic<unsigned> flags;
+    const std::uint64_t madeInForkGeneration;
 };

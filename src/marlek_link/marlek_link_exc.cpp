@@ -148,18 +148,29 @@ ErrorObject MarlekLinkExc::getUpdatedResourceInfo(Resource& resource)
 
 void MarlekLinkExc::suppressDoJobException(ErrorCodeEnum code)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(suppressedCodesMutex);
     suppressedCodes.insert(code);
 }
 
 void MarlekLinkExc::enableDoJobException(ErrorCodeEnum code)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(suppressedCodesMutex);
     suppressedCodes.erase(code);
 }
 
 bool MarlekLinkExc::isDoJobExceptionSuppressed(ErrorCodeEnum code) const
 {
+    // In a child made by fork the set may be locked by a thread left behind
+    // in the parent: every failure is thrown there.
+    if (inheritedByFork()) {
+        return false;
+    }
     std::lock_guard lock(suppressedCodesMutex);
     return suppressedCodes.contains(code);
 }

@@ -1,8 +1,11 @@
 #include "marlek_link/session_teardown.hpp"
 
+#include "marlek_link_json/fork_generation.hpp"
+#include "marlek_link_json/inherited_objects.hpp"
 #include "marlek_link_json/link_json_session.hpp"
 
 #include <atomic>
+#include <cstdint>
 #include <list>
 #include <mutex>
 #include <thread>
@@ -14,21 +17,12 @@ struct Teardown {
     std::atomic<bool> finished{false};
 };
 
-// Teardowns still to be joined. Its destruction at exit joins every one, so
-// that no session is still being torn down while the program ends.
+// Teardowns still to be joined, of the process that made them.
 class TeardownRegistry {
 public:
-    ~TeardownRegistry()
-    {
-        std::list<Teardown> remaining;
-        {
-            std::lock_guard lock(mutex);
-            remaining.swap(teardowns);
-        }
-        for (auto& teardown : remaining) {
-            join(teardown);
-        }
-    }
+    TeardownRegistry() = default;
+    TeardownRegistry(const TeardownRegistry&) = delete;
+    TeardownRegistry& operator=(const TeardownRegistry&) = delete;
 
     void start(std::shared_ptr<LinkJsonSession> session)
     {
@@ -59,6 +53,20 @@ public:
         }
     }
 
+    void joinAll()
+    {
+        std::list<Teardown> remaining;
+        {
+            std::lock_guard lock(mutex);
+            remaining.swap(teardowns);
+        }
+        for (auto& teardown : remaining) {
+            join(teardown);
+        }
+    }
+
+    const std::uint64_t generation = forkGeneration();
+
 private:
     static void join(Teardown& teardown)
     {
@@ -71,10 +79,40 @@ private:
     std::list<Teardown> teardowns;
 };
 
+// The registry of this process. A child made by fork starts one of its own:
+// the parent's lists threads the child does not have, under a mutex one of
+// them may hold, so it is never touched again (and never destroyed).
+std::atomic<TeardownRegistry*> current{nullptr};
+
+// Joins every teardown of this process at exit, so that no session is still
+// being torn down while the program ends.
+struct JoinAtExit {
+    ~JoinAtExit()
+    {
+        TeardownRegistry* const own = current.load();
+        if (own != nullptr && own->generation == forkGeneration()) {
+            own->joinAll();
+        }
+    }
+};
+
 TeardownRegistry& registry()
 {
-    static TeardownRegistry instance;
-    return instance;
+    static JoinAtExit joinAtExit;
+    TeardownRegistry* own = current.load();
+    while (own == nullptr || own->generation != forkGeneration()) {
+        auto* fresh = new TeardownRegistry;
+        TeardownRegistry* const inherited = own;
+        if (current.compare_exchange_strong(own, fresh)) {
+            if (inherited != nullptr) {
+                keepInheritedForever(std::shared_ptr<void>(inherited, [](void*) {}));
+            }
+            own = fresh;
+            break;
+        }
+        delete fresh;
+    }
+    return *own;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "marlek_link_json/auto_discovery.hpp"
 
 #include "marlek_link_json/clock_deadline.hpp"
+#include "marlek_link_json/fork_generation.hpp"
+#include "marlek_link_json/inherited_objects.hpp"
 
 #include <boost/asio/as_tuple.hpp>
 #include <boost/asio/co_spawn.hpp>
@@ -116,7 +118,8 @@ asio::awaitable<void> listen(std::string localAddress, udp::endpoint target,
     }
 }
 
-std::vector<DiscoveredDevice> discoverWithin(std::chrono::milliseconds timeout, const DiscoveryScope& scope)
+std::vector<DiscoveredDevice> discoverWithin(std::chrono::milliseconds timeout, const DiscoveryScope& scope,
+                                             const std::stop_token& stop)
 {
     const auto addresses = scope.localAddresses ? *scope.localAddresses : AutoDiscovery::getLocalInterfaceAddresses();
     if (addresses.empty()) {
@@ -134,6 +137,9 @@ std::vector<DiscoveredDevice> discoverWithin(std::chrono::milliseconds timeout, 
     for (const auto& address : addresses) {
         asio::co_spawn(context, listen(address, target, timeout, findings), asio::detached);
     }
+    // Stopping the context leaves the listeners where they wait; what they
+    // have found is kept.
+    const std::stop_callback onStop(stop, [&context] { context.stop(); });
     context.run();
     return std::move(findings.devices);
 }
@@ -153,22 +159,39 @@ AutoDiscovery::AutoDiscovery(std::chrono::milliseconds timeout, DiscoveryScope s
 
 // The worker is a jthread: its destruction requests a stop and joins, and the
 // stop request does not cut a running discovery short.
-AutoDiscovery::~AutoDiscovery() = default;
+AutoDiscovery::~AutoDiscovery()
+{
+    forgetInheritedWorker();
+}
+
+void AutoDiscovery::forgetInheritedWorker()
+{
+    if (worker.joinable() && workerForkGeneration != forkGeneration()) {
+        keepInheritedForever(std::make_shared<std::jthread>(std::move(worker)));
+    }
+}
 
 std::vector<DiscoveredDevice> AutoDiscovery::discover() const
 {
     return runDiscovery();
 }
 
+std::vector<DiscoveredDevice> AutoDiscovery::discover(std::stop_token stop) const
+{
+    return discoverWithin(discoveryTimeout, scope, stop);
+}
+
 std::vector<DiscoveredDevice> AutoDiscovery::runDiscovery() const
 {
-    return discoverWithin(discoveryTimeout, scope);
+    return discoverWithin(discoveryTimeout, scope, std::stop_token());
 }
 
 void AutoDiscovery::discoverAsync(std::function<void(std::vector<DiscoveredDevice>)> callback)
 {
+    forgetInheritedWorker();
     // Move-assigning a jthread stops and joins the previous worker, after the
     // new one has started.
+    workerForkGeneration = forkGeneration();
     worker = std::jthread([this, callback = std::move(callback)] {
         auto devices = runDiscovery();
         if (!callback) {

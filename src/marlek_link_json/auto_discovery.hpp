@@ -4,7 +4,9 @@
 #include "marlek_link_json/discovery_scope.hpp"
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +23,7 @@ public:
     // Probes within the given scope instead of the local network.
     AutoDiscovery(std::chrono::milliseconds timeout, DiscoveryScope scope);
     // Waits for a running asynchronous discovery to end (at most about the
-    // time-out).
+    // time-out); in a child made by fork, not for one the parent started.
     ~AutoDiscovery();
 
     AutoDiscovery(const AutoDiscovery&) = delete;
@@ -29,17 +31,26 @@ public:
 
     // Blocks for about the time-out.
     std::vector<DiscoveredDevice> discover() const;
+    // A stop request ends the discovery early, with the devices found so far.
+    std::vector<DiscoveredDevice> discover(std::stop_token stop) const;
     std::vector<DiscoveredDevice> runDiscovery() const;
 
     // Runs a discovery on a thread of its own and hands the result to the
     // callback on that thread. A previous asynchronous discovery still
-    // running is waited for after the new one has started.
+    // running is waited for after the new one has started, unless the parent
+    // of a child made by fork started it: that thread stayed in the parent.
     void discoverAsync(std::function<void(std::vector<DiscoveredDevice>)> callback);
 
     static std::vector<std::string> getLocalInterfaceAddresses();
 
 private:
     std::chrono::milliseconds discoveryTimeout;
+    // Lets go of a worker that a child made by fork inherited, without
+    // stopping or joining it.
+    void forgetInheritedWorker();
+
     DiscoveryScope scope;
     std::jthread worker;
+    // Of the process that started the worker.
+    std::uint64_t workerForkGeneration = 0;
 };

@@ -1,5 +1,6 @@
 #include "marlek_link_json/http_fetcher.hpp"
 
+#include "marlek_json_common/json_common/logging/error_factory_json.hpp"
 #include "marlek_link_json/clock_deadline.hpp"
 #include "marlek_link_json/host_header.hpp"
 #include "marlek_link_json/name_resolution.hpp"
@@ -11,6 +12,7 @@
 #include <boost/asio/connect.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/this_coro.hpp>
 #include <boost/asio/use_awaitable.hpp>
@@ -146,7 +148,7 @@ asio::awaitable<FetchResult> exchange(std::string target, std::string host, std:
 }
 
 FetchResult fetchOnThisThread(std::string target, std::string host, std::string port,
-                              std::chrono::milliseconds timeout)
+                              std::chrono::milliseconds timeout, const std::stop_token& stop)
 {
     asio::io_context context;
     asio::steady_timer timer(context);
@@ -168,7 +170,18 @@ FetchResult fetchOnThisThread(std::string target, std::string host, std::string 
                                                                      : std::move(outcome);
                                                     timer.cancel();
                                                 }));
+    // Registered behind the exchange's start, which is queued first: the
+    // signal then always finds the exchange listening. A signal is only
+    // ever emitted on the context's thread.
+    const std::stop_callback onStop(stop, [&context, &cancellation] {
+        asio::post(context, [&cancellation] { cancellation.emit(asio::cancellation_type::all); });
+    });
     context.run();
+    // Whatever step the stop cut short failed with its own error; the caller
+    // asked for the stop and hears of that instead.
+    if (!*result && stop.stop_requested()) {
+        return std::unexpected(ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>());
+    }
     return std::move(*result);
 }
 
@@ -177,10 +190,20 @@ FetchResult fetchOnThisThread(std::string target, std::string host, std::string 
 std::expected<std::string, ErrorObject> HttpFetcher::getJson(std::string_view target, std::string_view host,
                                                              std::string_view port, std::chrono::milliseconds timeout)
 {
+    return getJson(target, host, port, timeout, std::stop_token());
+}
+
+std::expected<std::string, ErrorObject> HttpFetcher::getJson(std::string_view target, std::string_view host,
+                                                             std::string_view port, std::chrono::milliseconds timeout,
+                                                             std::stop_token stop)
+{
+    if (stop.stop_requested()) {
+        return std::unexpected(ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>());
+    }
     std::optional<FetchResult> result;
     std::thread worker([&] {
         try {
-            result = fetchOnThisThread(std::string(target), std::string(host), std::string(port), timeout);
+            result = fetchOnThisThread(std::string(target), std::string(host), std::string(port), timeout, stop);
         } catch (...) {
             // Setting up the I/O objects can fail (no file descriptors left);
             // the caller gets that as a value, like every other failure.

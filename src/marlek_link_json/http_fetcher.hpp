@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <expected>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ public:
     // of its own. A time-out of 0 sets no limit.
     static std::expected<std::string, ErrorObject> getJson(std::string_view target, std::string_view host,
                                                            std::string_view port, std::chrono::milliseconds timeout);
+    // A stop request ends the exchange where it waits (name resolution, TCP
+    // connect, request or response) with STOPPED_MANUALLY.
+    static std::expected<std::string, ErrorObject> getJson(std::string_view target, std::string_view host,
+                                                           std::string_view port, std::chrono::milliseconds timeout,
+                                                           std::stop_token stop);
 
     // {"type":"REPLY","status":"FAILED","error":error}: a failed reply shaped
     // like one of the WebSocket protocol.

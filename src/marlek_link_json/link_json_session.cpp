@@ -1,6 +1,9 @@
 #include "marlek_link_json/link_json_session.hpp"
 
+#include "marlek_json_common/json_common/logging/error_factory_json.hpp"
 #include "marlek_link_json/abstract_link_ll_ssl_impl.hpp"
+#include "marlek_link_json/fork_generation.hpp"
+#include "marlek_link_json/inherited_objects.hpp"
 #include "marlek_link_json/link_ll_session_flags.hpp"
 #include "marlek_link_json/request_timeout_limit.hpp"
 
@@ -47,7 +50,10 @@ const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_CONNECTION_LOSS = "
 const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_STOPPED_BY_USER = "STOPPED_BY_USER";
 const boost::json::string LinkJsonSession::JOB_STATUS_DETAIL_FAILED_TO_CREATE = "FAILED_TO_CREATE";
 
-LinkJsonSession::LinkJsonSession(LinkLlSessionAbstractFactory* factory) : factory(factory) {}
+LinkJsonSession::LinkJsonSession(LinkLlSessionAbstractFactory* factory)
+    : factory(factory), madeInForkGeneration(forkGeneration())
+{
+}
 
 LinkJsonSession::LinkJsonSession(std::string_view host, std::string_view port, std::uint32_t flags,
                                  std::string_view user, std::string_view password)
@@ -57,15 +63,56 @@ LinkJsonSession::LinkJsonSession(std::string_view host, std::string_view port, s
 
 LinkJsonSession::~LinkJsonSession()
 {
+    if (inheritedByFork()) {
+        // What the parent's threads ran on or waited for: joined, stopped or
+        // destroyed here it would wait for threads that do not exist.
+        keepInheritedForever(std::move(ioContext));
+        keepInheritedForever(std::move(timeouts));
+        keepInheritedForever(std::move(workGuard));
+        keepInheritedForever(std::move(watchdogThread));
+        keepInheritedForever(std::make_shared<std::thread>(std::move(connectThread)));
+        return;
+    }
     disconnect();
+    // Let go of while the session is still whole: a callable's destructor
+    // may call it.
+    decltype(eventHandlers) callbacks;
+    decltype(handlerObjects) handlers;
+    decltype(deferredRegistrations) deferred;
+    std::shared_ptr<const StatusCallback> statusCallback;
+    {
+        std::lock_guard lock(eventHandlersMutex);
+        callbacks.swap(eventHandlers);
+        handlers.swap(handlerObjects);
+        deferred.swap(deferredRegistrations);
+    }
+    {
+        std::lock_guard lock(statusCallbackMutex);
+        statusCallback = std::exchange(connectionStatusCallback, nullptr);
+    }
+}
+
+bool LinkJsonSession::inheritedByFork() const
+{
+    return forkGeneration() != madeInForkGeneration;
+}
+
+ErrorObject LinkJsonSession::notConnectedError()
+{
+    return ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_NOT_ESTABLISHED>();
 }
 
 std::future<ErrorObject> LinkJsonSession::asyncConnect()
 {
-    std::promise<ErrorObject> promise;
-    auto future = promise.get_future();
+    const auto outcome = std::make_shared<OncePromise<ErrorObject>>();
+    auto future = outcome->getFuture();
+    if (inheritedByFork()) {
+        outcome->offer(notConnectedError());
+        return future;
+    }
+    const std::lock_guard transition(transitionMutex);
     if (llSession && llSession->getConnectionStatus() == MarlekLinkConnectionStatusEnum::CONNECTED) {
-        promise.set_value(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
+        outcome->offer(ErrorObject(ErrorCodeEnum::ALREADY_CONNECTED, "already connected"));
         return future;
     }
     endConnectAttempt();
@@ -77,8 +124,8 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
         llSession = factory->createSession();
     }
     if (!llSession) {
-        promise.set_value(ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
-                                      "Unable to create connection object"));
+        outcome->offer(ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}",
+                                   "Unable to create connection object"));
         return future;
     }
     llSession->setReceiveHandler([this](std::string&& text) {
@@ -90,27 +137,62 @@ std::future<ErrorObject> LinkJsonSession::asyncConnect()
         dispatchIncommingBinary(std::move(data));
     });
     installStatusLambda();
-    llSession->connectionTimeout = connectionTimeout;
+    llSession->connectionTimeout = connectionTimeout.load();
     if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
         ssl->setTlsConfiguration(tlsConfiguration);
     }
     // Started here rather than on the connect thread, so that a disconnect
     // meanwhile always finds the attempt it has to stop.
     std::lock_guard lock(connectThreadMutex);
-    auto outcome = llSession->asyncConnect();
+    auto pendingOutcome = llSession->asyncConnect();
     connectInProgress = true;
-    connectThread = std::thread([this, promise = std::move(promise), outcome = std::move(outcome)]() mutable {
-        runConnectTask(std::move(promise), std::move(outcome));
+    connectOutcome = outcome;
+    connectThread = std::thread([this, outcome, pendingOutcome = std::move(pendingOutcome)]() mutable {
+        runConnectTask(outcome, std::move(pendingOutcome));
     });
     return future;
 }
 
 ErrorObject LinkJsonSession::connect()
 {
-    return asyncConnect().get();
+    return connect(std::stop_token());
 }
 
-void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise,
+ErrorObject LinkJsonSession::connect(std::stop_token stop)
+{
+    if (inheritedByFork()) {
+        return notConnectedError();
+    }
+    std::future<ErrorObject> outcome = asyncConnect();
+    ErrorObject result;
+    {
+        const std::stop_callback onStop(stop, [this] { cancelConnectAttempt(); });
+        result = outcome.get();
+    }
+    // A cancelled attempt goes on until it is stopped; left alone it could
+    // still connect, behind a caller who was told it did not.
+    if (result.getErrorCodeEnum() == ErrorCodeEnum::STOPPED_MANUALLY) {
+        disconnect();
+    }
+    return result;
+}
+
+void LinkJsonSession::cancelConnectAttempt()
+{
+    if (inheritedByFork()) {
+        return;
+    }
+    std::shared_ptr<OncePromise<ErrorObject>> attempt;
+    {
+        std::lock_guard lock(connectThreadMutex);
+        attempt = connectOutcome;
+    }
+    if (attempt) {
+        attempt->offer(ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>());
+    }
+}
+
+void LinkJsonSession::runConnectTask(const std::shared_ptr<OncePromise<ErrorObject>>& outcome,
                                      std::future<MarlekLinkServiceStatusEnum> pendingOutcome)
 {
     using Status = MarlekLinkServiceStatusEnum;
@@ -119,51 +201,55 @@ void LinkJsonSession::runConnectTask(std::promise<ErrorObject> promise,
         ~AttemptEnd() { inProgress = false; }
     } attemptEnd{connectInProgress};
     try {
-        const Status outcome = pendingOutcome.get();
+        const Status status = pendingOutcome.get();
         if (AbstractLinkLlSslImpl* ssl = llSession->getSsl()) {
             lastVerificationResult = ssl->getLastVerificationResult();
         }
-        switch (outcome) {
+        switch (status) {
         case Status::OK:
             connectionEstablished = true;
             startWatchdog();
-            promise.set_value(ErrorObject());
+            outcome->offer(ErrorObject());
             return;
         case Status::RESOLVE_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::CONNECTION_DNS_ERROR, "dns error: {0}",
-                                          llSession->getHost() + ":" + llSession->getPort()));
+            outcome->offer(ErrorObject(ErrorCodeEnum::CONNECTION_DNS_ERROR, "dns error: {0}",
+                                       llSession->getHost() + ":" + llSession->getPort()));
             return;
         case Status::CONNECT_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::CONNECTION_FAILED, "failed to connect"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::CONNECTION_FAILED, "failed to connect"));
             return;
         case Status::TLS_SETUP_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::TLS_SETUP_FAILED, "TLS setup failed"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::TLS_SETUP_FAILED, "TLS setup failed"));
             return;
         case Status::TLS_HANDSHAKE_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::TLS_HANDSHAKE_FAILED, "TLS handshake failed"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::TLS_HANDSHAKE_FAILED, "TLS handshake failed"));
             return;
         case Status::WEBSOCKET_HANDSHAKE_FAILED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::FAILED_TO_ESTABLISH_WEBSOCKET_CONNECTION,
-                                          "failed to establish a websocket connection"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::FAILED_TO_ESTABLISH_WEBSOCKET_CONNECTION,
+                                       "failed to establish a websocket connection"));
             return;
         case Status::HTTP_UNAUTHORIZED:
-            promise.set_value(ErrorObject(ErrorCodeEnum::UNAUTHORIZED, "unauthorized"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::UNAUTHORIZED, "unauthorized"));
             return;
         case Status::HTTP_CONFLICT:
-            promise.set_value(ErrorObject(ErrorCodeEnum::PROTOCOL_VERSION_MISMATCH, "protocol version mismatch"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::PROTOCOL_VERSION_MISMATCH, "protocol version mismatch"));
             return;
         default:
-            promise.set_value(ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"));
+            outcome->offer(ErrorObject(ErrorCodeEnum::UNKNOWN_ERR, "an unknown error occured"));
             return;
         }
     } catch (const std::exception& e) {
-        promise.set_value(
+        outcome->offer(
             ErrorObject(ErrorCodeEnum::UNEXPECTED_EXCEPTION, "an unexpected exception occured: {0}", e.what()));
     }
 }
 
 void LinkJsonSession::disconnect()
 {
+    if (inheritedByFork()) {
+        return;
+    }
+    const std::lock_guard transition(transitionMutex);
     endConnectAttempt();
     stopWatchdog();
     disposeLowLevelSession();
@@ -206,30 +292,36 @@ void LinkJsonSession::disposeLowLevelSession()
 
 void LinkJsonSession::startWatchdog()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(watchdogMutex);
     if (watchdogThread) {
         return;
     }
     // A session connected again after its watchdog ended needs its context
     // running again.
-    ioContext.restart();
+    ioContext->restart();
     workGuard = std::make_unique<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>>(
-        ioContext.get_executor());
-    timeouts.open();
+        ioContext->get_executor());
+    timeouts->open();
     watchdogThread = std::make_unique<std::thread>([this] {
         SessionCallbackScope scope(this);
-        ioContext.run();
+        ioContext->run();
     });
 }
 
 void LinkJsonSession::stopWatchdog()
 {
+    if (inheritedByFork()) {
+        return;
+    }
     {
         std::lock_guard lock(watchdogMutex);
         if (!watchdogThread) {
             return;
         }
-        timeouts.close();
+        timeouts->close();
     }
     workGuard.reset();
     watchdogThread->join();
@@ -238,6 +330,11 @@ void LinkJsonSession::stopWatchdog()
 
 void LinkJsonSession::installStatusLambda()
 {
+    // disposeLowLevelSession may delete the session on another thread.
+    const std::lock_guard lock(llSessionMutex);
+    if (!llSession) {
+        return;
+    }
     llSession->setConnectionStatusCallback(
         [this](MarlekLinkConnectionStatusEnum status) {
             SessionCallbackScope scope(this);
@@ -247,6 +344,9 @@ void LinkJsonSession::installStatusLambda()
 
 void LinkJsonSession::updateConnectionStatus(MarlekLinkConnectionStatusEnum status)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     if (status == MarlekLinkConnectionStatusEnum::DISCONNECTED) {
         cancelAllPendingOperations(CancellationReason::CONNECTION_CLOSED);
     }
@@ -255,16 +355,16 @@ void LinkJsonSession::updateConnectionStatus(MarlekLinkConnectionStatusEnum stat
 
 void LinkJsonSession::notifyStatusCallback(MarlekLinkConnectionStatusEnum status)
 {
-    std::function<void(MarlekLinkConnectionStatusEnum)> callback;
+    std::shared_ptr<const StatusCallback> callback;
     {
         std::lock_guard lock(statusCallbackMutex);
         callback = connectionStatusCallback;
     }
-    if (!callback) {
+    if (!callback || !*callback) {
         return;
     }
     try {
-        callback(status);
+        (*callback)(status);
     } catch (const std::exception& e) {
         std::cerr << "connection status callback failed: " << e.what() << std::endl;
     } catch (...) {
@@ -274,19 +374,33 @@ void LinkJsonSession::notifyStatusCallback(MarlekLinkConnectionStatusEnum status
 
 MarlekLinkConnectionStatusEnum LinkJsonSession::getConnectionStatus() const
 {
+    if (inheritedByFork()) {
+        return MarlekLinkConnectionStatusEnum::DISCONNECTED;
+    }
     std::lock_guard lock(llSessionMutex);
     return llSession ? llSession->getConnectionStatus() : MarlekLinkConnectionStatusEnum::DISCONNECTED;
 }
 
-void LinkJsonSession::setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback)
+void LinkJsonSession::setConnectionStatusCallback(const StatusCallback& callback)
 {
-    {
-        std::lock_guard lock(statusCallbackMutex);
-        connectionStatusCallback = callback;
+    if (inheritedByFork()) {
+        return;
     }
-    if (llSession) {
-        installStatusLambda();
+    // Copied before any lock is taken: copying may need what the callable
+    // holds (a Python callable needs the interpreter's lock).
+    const std::shared_ptr<const StatusCallback> replaced =
+        exchangeConnectionStatusCallback(callback ? std::make_shared<const StatusCallback>(callback) : nullptr);
+    installStatusLambda();
+}
+
+std::shared_ptr<const LinkJsonSession::StatusCallback>
+LinkJsonSession::exchangeConnectionStatusCallback(std::shared_ptr<const StatusCallback> callback)
+{
+    if (inheritedByFork()) {
+        return callback;
     }
+    std::lock_guard lock(statusCallbackMutex);
+    return std::exchange(connectionStatusCallback, std::move(callback));
 }
 
 void LinkJsonSession::setRequestTimeout(std::chrono::milliseconds timeout)

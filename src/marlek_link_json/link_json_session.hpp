@@ -9,6 +9,7 @@
 #include "marlek_link_json/jobs/control/settings/settings_set.hpp"
 #include "marlek_link_json/link_ll_session_factory.hpp"
 #include "marlek_link_json/link_ll_session_status.hpp"
+#include "marlek_link_json/once_promise.hpp"
 #include "marlek_link_json/queue_stop_mode.hpp"
 #include "marlek_link_json/resource.hpp"
 #include "marlek_link_json/session_timeouts.hpp"
@@ -38,6 +39,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -52,16 +54,24 @@ class MarlekLinkEventHandler;
 // and time-outs, and fails everything pending when the connection drops or
 // the caller cancels. One object serves one connection.
 //
+// In a child made by fork, a session made before the fork has no threads
+// any more and its locks may be held by threads that stayed behind: every
+// operation then answers CONNECTION_NOT_ESTABLISHED at once (a job fails,
+// a request callback gets that failed reply), connecting is refused,
+// disconnecting does nothing, and destruction keeps what the parent's
+// threads used instead of joining or locking anything.
+//
 // Threads: callers' threads (every public operation), the connect thread
 // (owned and joined here), the low-level session's worker thread (incoming
 // messages and status changes) and the watchdog thread, which runs the
 // session's own I/O context with the time-outs while connected.
 //
-// Callbacks that the cancellation, pending-job updates or the download
-// delivery call run inside the lock of their table and must not call back
-// into that table of the same session. Event callbacks may register and
-// remove event callbacks: that takes effect once the current message has
-// reached all of its callbacks. Nothing that waits for the workstation's
+// Request, job, operation and download callbacks are called, and every
+// callable the session holds is let go of, outside the session's locks:
+// they and their destructors may call the session again. Event callbacks run
+// under the handler lock; they may register and remove event callbacks:
+// that takes effect once the current message has reached all of its
+// callbacks. Nothing that waits for the workstation's
 // answer can run on the session's own threads (the answer would have to
 // arrive on them): such calls fail there at once (see answerCannotArrive).
 class LinkJsonSession {
@@ -71,6 +81,7 @@ public:
         CANCELLED_BY_USER = 1,
     };
 
+    using StatusCallback = std::function<void(MarlekLinkConnectionStatusEnum)>;
     using ReplyCallback = std::function<void(const boost::json::object&)>;
     using EventCallback = std::function<void(const boost::json::object&)>;
     using PendingOperation = std::function<void(CancellationReason)>;
@@ -99,15 +110,24 @@ public:
     LinkJsonSession(const LinkJsonSession&) = delete;
     LinkJsonSession& operator=(const LinkJsonSession&) = delete;
 
-    // Connection.
+    // Connection. cancelPendingOperations also ends an attempt in progress:
+    // its outcome is then STOPPED_MANUALLY.
     std::future<ErrorObject> asyncConnect();
     ErrorObject connect();
+    // A stop request ends the attempt the same way; connect then stops what
+    // is left of the attempt before it returns.
+    ErrorObject connect(std::stop_token stop);
     void disconnect();
     void startWatchdog();
     void stopWatchdog();
     void updateConnectionStatus(MarlekLinkConnectionStatusEnum status);
     MarlekLinkConnectionStatusEnum getConnectionStatus() const;
-    void setConnectionStatusCallback(const std::function<void(MarlekLinkConnectionStatusEnum)>& callback);
+    void setConnectionStatusCallback(const StatusCallback& callback);
+    // The same for the link, which shares one callable with the session:
+    // the replaced one (null for none) is handed back, to be let go of
+    // once the caller holds no lock of its own.
+    [[nodiscard]] std::shared_ptr<const StatusCallback>
+    exchangeConnectionStatusCallback(std::shared_ptr<const StatusCallback> callback);
     // Kept within [0, longestRequestTimeout].
     void setRequestTimeout(std::chrono::milliseconds timeout);
     // Any value: a connection time-out beyond the clock's range never ends.
@@ -147,7 +167,7 @@ public:
     // made-up completion. The session refers to the job until its completion
     // callback has run: a job handed to the callback forms must outlive that.
     // Completion callbacks run on the worker thread, the watchdog thread, the
-    // calling thread, or inside a cancellation with the jobs table locked.
+    // calling thread, or the cancelling thread.
     void doControlJob(const std::string& type, const boost::json::object& parameters, const ReplyCallback& callback,
                       const boost::json::array& stopConditions, const boost::json::object& metaData,
                       const JobOptions& options, AbstractMeasurementJob* job);
@@ -186,6 +206,12 @@ public:
     void setEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback);
     void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler);
     void clearEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback);
+    // The same for the link, with the number the link gave the registration:
+    // one that arrives after a later one of the same handler object is
+    // ignored, so that registrations racing from several threads of the
+    // link end as the link recorded them.
+    void setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler, std::uint64_t registration);
+    void clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler, std::uint64_t registration);
 
     // Resources.
     std::expected<std::vector<Resource>, ErrorObject> getResourceList(ResourceTypeEnum type);
@@ -213,9 +239,13 @@ public:
     // Queries, settings and connections: blocking exchanges with the
     // session's request time-out. A time-out or a lost connection comes back
     // as the failed reply's error, like any refusal by the workstation.
-    // Identity over plain HTTP, without a session.
+    // Identity over plain HTTP, without a session; a time-out of 0 sets no
+    // limit.
     static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
                                                           std::chrono::milliseconds timeout);
+    // A stop request ends the wait with STOPPED_MANUALLY.
+    static std::expected<WorkstationInfo, ErrorObject> id(std::string_view host, std::string_view port,
+                                                          std::chrono::milliseconds timeout, std::stop_token stop);
     std::expected<WorkstationInfo, ErrorObject> getWorkstationInfo();
     // Raises boost::system::system_error when the status does not read.
     std::expected<WorkstationStatus, ErrorObject> getWorkstationStatus();
@@ -248,7 +278,9 @@ public:
     // Test seam: the two-minute wait for a download's binary message.
     void setBinaryFrameTimeoutForTesting(std::chrono::milliseconds timeout) { binaryFrameTimeout = timeout; }
 
+    // Written by the link before connect; read by the connect.
     TlsConfiguration tlsConfiguration;
+    // Written by the connect thread; read once connect has returned.
     TlsVerificationResult lastVerificationResult;
 
 private:
@@ -262,19 +294,35 @@ private:
     // returns null while the watchdog is not running.
     std::shared_ptr<PendingTimeout> startTimeout(std::chrono::milliseconds wait, std::function<void()> onExpiry);
     void cancelTimeout(const std::shared_ptr<PendingTimeout>& timeout);
-    void runConnectTask(std::promise<ErrorObject> promise, std::future<MarlekLinkServiceStatusEnum> pendingOutcome);
+    void runConnectTask(const std::shared_ptr<OncePromise<ErrorObject>>& outcome,
+                        std::future<MarlekLinkServiceStatusEnum> pendingOutcome);
+    void cancelConnectAttempt();
     void endConnectAttempt();
     void disposeLowLevelSession();
     void installStatusLambda();
     void notifyStatusCallback(MarlekLinkConnectionStatusEnum status);
     void callEventCallbacks(EventTypeEnum type, const boost::json::object& message);
+    // Registers or removes a handler object; with a registration number of
+    // the link, only when no later one of the same object has been applied.
+    void changeHandlerObject(const std::shared_ptr<MarlekLinkEventHandler>& handler, bool registered,
+                             std::optional<std::uint64_t> registration);
+    // What a change of the handler tables took out of them, let go of once
+    // the lock is released: a callable's destructor may call the session.
+    using Released = std::vector<std::shared_ptr<const void>>;
+    using HandlerChange = std::function<void(Released&)>;
     // Applies a change of the handler tables under their lock, or after the
     // dispatch when the calling thread is dispatching events of this session.
-    void changeEventHandlers(std::function<void()> change);
+    void changeEventHandlers(HandlerChange change);
+    // True in a child made by fork after the session was made.
+    bool inheritedByFork() const;
+    static ErrorObject notConnectedError();
     // The error of a call that would wait for an answer on a thread of this
     // session (incoming messages, status changes, time-outs), where the
     // answer or its time-out can never arrive; empty elsewhere.
     std::optional<ErrorObject> answerCannotArrive() const;
+    // The version, or why it could not be read.
+    std::expected<std::uint64_t, ErrorObject> readDeviceProtocolVersion();
+    static boost::json::object resourceRequest(ResourceTypeEnum type, std::string_view verb, boost::json::object keys);
     boost::json::object sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
                                             boost::json::object keys, int timeout = -1);
 
@@ -303,10 +351,12 @@ private:
     std::map<boost::json::string, PendingJob> pendingJobs;
     std::map<EventTypeEnum, std::set<std::shared_ptr<EventCallback>>> eventHandlers;
     std::set<std::shared_ptr<MarlekLinkEventHandler>> handlerObjects;
+    // The link's number of the latest registration applied, per handler object.
+    std::map<const MarlekLinkEventHandler*, std::uint64_t> appliedRegistrations;
     std::mutex eventHandlersMutex;
     // Changes asked for by event callbacks during a dispatch, applied at its
     // end; guarded by eventHandlersMutex.
-    std::vector<std::function<void()>> deferredRegistrations;
+    std::vector<HandlerChange> deferredRegistrations;
     std::mutex pendingDownloadMutex;
     std::shared_ptr<DownloadCallback> pendingDownload;
     std::mutex pendingOperationsMutex;
@@ -315,27 +365,39 @@ private:
     // the first one's receiver and leave it waiting.
     std::mutex fullDownloadMutex;
 
-    std::chrono::milliseconds requestTimeout{1000};
-    std::chrono::milliseconds connectionTimeout{1500};
-    std::chrono::milliseconds binaryFrameTimeout{120000};
+    std::atomic<std::chrono::milliseconds> requestTimeout{std::chrono::milliseconds(1000)};
+    std::atomic<std::chrono::milliseconds> connectionTimeout{std::chrono::milliseconds(1500)};
+    std::atomic<std::chrono::milliseconds> binaryFrameTimeout{std::chrono::milliseconds(120000)};
 
-    boost::asio::io_context ioContext;
+    // Held by pointer, like the time-outs, so that a child made by fork can
+    // keep them instead of destroying what the parent's threads used.
+    std::unique_ptr<boost::asio::io_context> ioContext = std::make_unique<boost::asio::io_context>();
     std::unique_ptr<std::thread> watchdogThread;
     std::unique_ptr<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> workGuard;
     std::mutex watchdogMutex;
     // Open while the watchdog runs, so that no time-out is started behind
     // its stop and none can hold its join.
-    SessionTimeouts timeouts{ioContext};
+    std::unique_ptr<SessionTimeouts> timeouts = std::make_unique<SessionTimeouts>(*ioContext);
 
     // True once the current low-level session has connected; requests fail
     // at once otherwise, instead of waiting in a queue nobody sends.
     std::atomic<bool> connectionEstablished{false};
-    // Guards connectThread: it is started on the caller's thread while a
-    // status callback may already tear the session down on another one.
+    // Held by connecting and disconnecting, each a whole, so that the two
+    // never change the low-level session or the threads under each other;
+    // never held while waiting for an answer.
+    std::mutex transitionMutex;
+    // Guards connectThread and connectOutcome: the attempt is started on the
+    // caller's thread while a status callback may already tear the session
+    // down, or a cancellation end the attempt, on another one.
     std::mutex connectThreadMutex;
     std::thread connectThread;
+    // The outcome of the latest attempt; the first of its connect thread and
+    // a cancellation to offer one decides it.
+    std::shared_ptr<OncePromise<ErrorObject>> connectOutcome;
     std::atomic<bool> connectInProgress{false};
 
     std::mutex statusCallbackMutex;
-    std::function<void(MarlekLinkConnectionStatusEnum)> connectionStatusCallback;
+    std::shared_ptr<const StatusCallback> connectionStatusCallback;
+
+    const std::uint64_t madeInForkGeneration;
 };

@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -91,15 +92,20 @@ void LinkJsonSession::dispatchIncommingJson(const std::string& text)
 
 void LinkJsonSession::dispatchIncommingBinary(std::string&& data)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     try {
-        std::lock_guard lock(pendingDownloadMutex);
-        if (!pendingDownload) {
-            return;
+        // Taken out whatever the receiver does, so that a second message
+        // cannot reach it; called outside the lock.
+        std::shared_ptr<DownloadCallback> receiver;
+        {
+            std::lock_guard lock(pendingDownloadMutex);
+            receiver = std::exchange(pendingDownload, nullptr);
         }
-        // Cleared whatever the receiver does: a second message must not reach it.
-        const auto receiver = std::move(pendingDownload);
-        pendingDownload.reset();
-        (*receiver)(std::move(data), std::nullopt);
+        if (receiver && *receiver) {
+            (*receiver)(std::move(data), std::nullopt);
+        }
     } catch (const std::exception& e) {
         std::cerr << "issue handling incomming binary message " << e.what() << std::endl;
     } catch (...) {
@@ -145,12 +151,15 @@ void LinkJsonSession::handleEvent(const boost::json::object& message)
 
 void LinkJsonSession::callEventCallbacks(EventTypeEnum type, const boost::json::object& message)
 {
-    std::lock_guard lock(eventHandlersMutex);
-    const auto handlers = eventHandlers.find(type);
-    if (handlers == eventHandlers.end()) {
+    if (inheritedByFork()) {
         return;
     }
-    {
+    // Declared before the lock, so that they go after it is released.
+    Released released;
+    std::vector<HandlerChange> applied;
+    std::unique_lock lock(eventHandlersMutex);
+    const auto handlers = eventHandlers.find(type);
+    if (handlers != eventHandlers.end()) {
         const EventDispatchScope scope(this);
         for (const auto& callback : handlers->second) {
             if (callback && *callback) {
@@ -160,29 +169,84 @@ void LinkJsonSession::callEventCallbacks(EventTypeEnum type, const boost::json::
     }
     // In the order made; a change may make more when it is applied.
     while (!deferredRegistrations.empty()) {
-        auto changes = std::move(deferredRegistrations);
-        deferredRegistrations.clear();
+        auto changes = std::exchange(deferredRegistrations, {});
         for (auto& change : changes) {
-            change();
+            change(released);
+            applied.push_back(std::move(change));
         }
     }
+    lock.unlock();
 }
 
-void LinkJsonSession::changeEventHandlers(std::function<void()> change)
+void LinkJsonSession::changeEventHandlers(HandlerChange change)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     if (dispatchingEventsOf == this) {
         // The lock is held by this very thread, around the callback that
         // asks for the change.
         deferredRegistrations.push_back(std::move(change));
         return;
     }
+    Released released;
     std::lock_guard lock(eventHandlersMutex);
-    change();
+    change(released);
+    // The lock goes first, then what the change took out.
 }
 
 void LinkJsonSession::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
 {
-    changeEventHandlers([this, handler] {
+    changeHandlerObject(handler, true, std::nullopt);
+}
+
+void LinkJsonSession::setEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler,
+                                      std::uint64_t registration)
+{
+    changeHandlerObject(handler, true, registration);
+}
+
+void LinkJsonSession::setEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback)
+{
+    changeEventHandlers([this, type, callback](Released&) { eventHandlers[type].insert(callback); });
+}
+
+void LinkJsonSession::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
+{
+    changeHandlerObject(handler, false, std::nullopt);
+}
+
+void LinkJsonSession::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler,
+                                        std::uint64_t registration)
+{
+    changeHandlerObject(handler, false, registration);
+}
+
+void LinkJsonSession::changeHandlerObject(const std::shared_ptr<MarlekLinkEventHandler>& handler, bool registered,
+                                          std::optional<std::uint64_t> registration)
+{
+    changeEventHandlers([this, handler, registered, registration](Released& released) {
+        if (registration) {
+            auto [latest, first] = appliedRegistrations.try_emplace(handler.get(), *registration);
+            if (!first) {
+                if (latest->second > *registration) {
+                    return;
+                }
+                latest->second = *registration;
+            }
+        }
+        if (!registered) {
+            if (auto removed = handlerObjects.extract(handler)) {
+                released.push_back(std::move(removed.value()));
+            }
+            const auto handlers = eventHandlers.find(handler->getEventType());
+            if (handlers != eventHandlers.end()) {
+                if (auto removed = handlers->second.extract(handler->getRawCallback())) {
+                    released.push_back(std::move(removed.value()));
+                }
+            }
+            return;
+        }
         if (!handlerObjects.insert(handler).second) {
             std::cerr << "event handler already set" << std::endl;
             return;
@@ -191,28 +255,14 @@ void LinkJsonSession::setEventHandler(const std::shared_ptr<MarlekLinkEventHandl
     });
 }
 
-void LinkJsonSession::setEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback)
-{
-    changeEventHandlers([this, type, callback] { eventHandlers[type].insert(callback); });
-}
-
-void LinkJsonSession::clearEventHandler(const std::shared_ptr<MarlekLinkEventHandler>& handler)
-{
-    changeEventHandlers([this, handler] {
-        handlerObjects.erase(handler);
-        const auto handlers = eventHandlers.find(handler->getEventType());
-        if (handlers != eventHandlers.end()) {
-            handlers->second.erase(handler->getRawCallback());
-        }
-    });
-}
-
 void LinkJsonSession::clearEventHandler(EventTypeEnum type, const std::shared_ptr<EventCallback>& callback)
 {
-    changeEventHandlers([this, type, callback] {
+    changeEventHandlers([this, type, callback](Released& released) {
         const auto handlers = eventHandlers.find(type);
         if (handlers != eventHandlers.end()) {
-            handlers->second.erase(callback);
+            if (auto removed = handlers->second.extract(callback)) {
+                released.push_back(std::move(removed.value()));
+            }
         }
     });
 }

@@ -67,6 +67,12 @@ void LinkJsonSession::doControlJob(const std::string& type, const boost::json::o
                                    AbstractMeasurementJob* job)
 {
     const boost::json::string requestId = makeRequestId();
+    if (inheritedByFork()) {
+        if (callback) {
+            callback(makeFailedToCreateCompletion(requestId, ErrorFactory::makeJsonError(notConnectedError())));
+        }
+        return;
+    }
     addPendingJob(requestId, callback, job);
     boost::json::object request =
         makeJobRequestObject("/job/start", type, parameters, stopConditions, metaData, options);
@@ -92,7 +98,7 @@ void LinkJsonSession::doControlJob(const std::string& type, const boost::json::o
                 std::cerr << "unreadable job_info in job start reply: " << e.what() << std::endl;
             }
         },
-        static_cast<int>(requestTimeout.count()));
+        static_cast<int>(requestTimeout.load().count()));
 }
 
 boost::json::object LinkJsonSession::doControlJob(const std::string& type, const boost::json::object& parameters,
@@ -153,6 +159,9 @@ void LinkJsonSession::doJobAsync(AbstractMeasurementJob& job, const ReplyCallbac
 
 void LinkJsonSession::updatePendingJob(const boost::json::string& requestId, const boost::json::object& jobInfo)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     const JobInfo info = jobInfoFromJson(jobInfo);
     std::lock_guard lock(pendingJobsMutex);
     const auto entry = pendingJobs.find(requestId);

@@ -116,7 +116,14 @@ std::string_view stopText(QueueStopModeEnum mode)
 std::expected<WorkstationInfo, ErrorObject> LinkJsonSession::id(std::string_view host, std::string_view port,
                                                                 std::chrono::milliseconds timeout)
 {
-    const auto body = HttpFetcher::getJson("/id", host, port, timeout);
+    return id(host, port, timeout, std::stop_token());
+}
+
+std::expected<WorkstationInfo, ErrorObject> LinkJsonSession::id(std::string_view host, std::string_view port,
+                                                                std::chrono::milliseconds timeout,
+                                                                std::stop_token stop)
+{
+    const auto body = HttpFetcher::getJson("/id", host, port, timeout, std::move(stop));
     if (!body) {
         return std::unexpected(body.error());
     }
@@ -216,6 +223,9 @@ ErrorObject LinkJsonSession::checkJobParameters(AbstractMeasurementJob& job)
 
 void LinkJsonSession::sendStop(QueueStopModeEnum mode)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     // The caller cannot learn that the workstation never heard the stop, so
     // at least the log says so.
     std::lock_guard lock(llSessionMutex);

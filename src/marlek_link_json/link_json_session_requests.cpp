@@ -63,6 +63,9 @@ std::string LinkJsonSession::serialize(const boost::json::object& message)
 
 boost::json::string LinkJsonSession::makeRequestId()
 {
+    if (inheritedByFork()) {
+        return boost::json::string("void");
+    }
     boost::uuids::uuid id;
     {
         std::lock_guard lock(requestIdGeneratorMutex);
@@ -73,8 +76,14 @@ boost::json::string LinkJsonSession::makeRequestId()
 
 void LinkJsonSession::sendRequest(boost::json::object request, const ReplyCallback& callback, int timeout)
 {
+    if (inheritedByFork()) {
+        if (callback) {
+            callback(makeFailedReply(makeRequestId(), notConnectedError()));
+        }
+        return;
+    }
     if (timeout < 1) {
-        timeout = static_cast<int>(requestTimeout.count());
+        timeout = static_cast<int>(requestTimeout.load().count());
     }
     const boost::json::string requestId = makeRequestId();
     addPendingRequest(requestId, callback, timeout);
@@ -96,6 +105,12 @@ boost::json::object LinkJsonSession::sendRequest(const boost::json::object& requ
 void LinkJsonSession::sendRawRequest(const boost::json::string& requestId, const std::string& text,
                                      const ReplyCallback& callback, int timeout)
 {
+    if (inheritedByFork()) {
+        if (callback) {
+            callback(makeFailedReply(requestId, notConnectedError()));
+        }
+        return;
+    }
     addPendingRequest(requestId, callback, timeout);
     sendText(requestId, text);
 }
@@ -124,15 +139,24 @@ void LinkJsonSession::failRequestAtOnce(const boost::json::string& requestId, co
 
 void LinkJsonSession::addPendingRequest(const boost::json::string& requestId, ReplyCallback callback, int timeout)
 {
+    if (inheritedByFork()) {
+        return;
+    }
+    PendingRequest replaced; // let go of outside the lock
     {
         std::lock_guard lock(pendingRequestsMutex);
-        pendingRequests.insert_or_assign(requestId, PendingRequest{std::move(callback), nullptr});
+        auto [entry, added] = pendingRequests.try_emplace(requestId);
+        replaced = std::exchange(entry->second, PendingRequest{std::move(callback), nullptr});
     }
+    cancelTimeout(replaced.timeout);
     addRequestTimeout(requestId, timeout);
 }
 
 void LinkJsonSession::resolvePendingRequest(const boost::json::string& requestId, const boost::json::object& reply)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     PendingRequest pending;
     {
         std::lock_guard lock(pendingRequestsMutex);
@@ -173,21 +197,31 @@ void LinkJsonSession::addRequestTimeout(boost::json::string requestId, int timeo
 std::shared_ptr<LinkJsonSession::PendingTimeout> LinkJsonSession::startTimeout(std::chrono::milliseconds wait,
                                                                                std::function<void()> onExpiry)
 {
-    return timeouts.start(wait, [onExpiry = std::move(onExpiry)] { callContained("time-out handling", onExpiry); });
+    if (inheritedByFork()) {
+        return nullptr;
+    }
+    return timeouts->start(wait, [onExpiry = std::move(onExpiry)] { callContained("time-out handling", onExpiry); });
 }
 
 void LinkJsonSession::cancelTimeout(const std::shared_ptr<PendingTimeout>& timeout)
 {
-    timeouts.cancel(timeout);
+    if (inheritedByFork()) {
+        return;
+    }
+    timeouts->cancel(timeout);
 }
 
 void LinkJsonSession::cancelPendingOperations()
 {
+    cancelConnectAttempt();
     cancelAllPendingOperations(CancellationReason::CANCELLED_BY_USER);
 }
 
 void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     const bool closed = reason == CancellationReason::CONNECTION_CLOSED;
     const ErrorObject error = closed ? ErrorFactory::makeError<ErrorCodeEnum::CONNECTION_WAS_CLOSED>()
                                      : ErrorFactory::makeError<ErrorCodeEnum::STOPPED_MANUALLY>();
@@ -195,21 +229,30 @@ void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
     const boost::json::string& statusDetail =
         closed ? JOB_STATUS_DETAIL_CONNECTION_LOSS : JOB_STATUS_DETAIL_STOPPED_BY_USER;
 
+    // Each table is taken out whole and its callbacks are called, and let
+    // go of, outside its lock: they may call into the session again, and
+    // their destructors too.
+    //
     // Requests first: a job whose start is still unanswered ends through its
-    // start request's callback, which takes the jobs lock inside this one.
+    // start request's callback, as FAILED_TO_CREATE.
+    decltype(pendingRequests) requests;
     {
         std::lock_guard lock(pendingRequestsMutex);
-        for (auto& [requestId, pending] : pendingRequests) {
-            cancelTimeout(pending.timeout);
-            if (pending.callback) {
-                callContained("cancelling a request", [&] { pending.callback(makeFailedReply(requestId, error)); });
-            }
-        }
-        pendingRequests.clear();
+        requests.swap(pendingRequests);
     }
+    for (auto& [requestId, pending] : requests) {
+        cancelTimeout(pending.timeout);
+        if (pending.callback) {
+            callContained("cancelling a request", [&] { pending.callback(makeFailedReply(requestId, error)); });
+        }
+    }
+    decltype(pendingJobs) jobs;
     {
         std::lock_guard lock(pendingJobsMutex);
-        for (auto& [requestId, pending] : pendingJobs) {
+        jobs.swap(pendingJobs);
+    }
+    {
+        for (auto& [requestId, pending] : jobs) {
             callContained("cancelling a job", [&] {
                 const std::string jobId = pending.job ? pending.job->getLastJobInfo().jobId : std::string("void");
                 const boost::json::object completion{
@@ -229,50 +272,65 @@ void LinkJsonSession::cancelAllPendingOperations(CancellationReason reason)
                 }
             });
         }
-        pendingJobs.clear();
     }
+    decltype(pendingOperations) operations;
     {
         std::lock_guard lock(pendingOperationsMutex);
-        for (const auto& operation : pendingOperations) {
-            if (operation && *operation) {
-                callContained("cancelling an operation", [&] { (*operation)(reason); });
-            }
-        }
-        pendingOperations.clear();
+        operations.swap(pendingOperations);
     }
+    for (const auto& operation : operations) {
+        if (operation && *operation) {
+            callContained("cancelling an operation", [&] { (*operation)(reason); });
+        }
+    }
+    std::shared_ptr<DownloadCallback> download;
     {
         std::lock_guard lock(pendingDownloadMutex);
-        if (pendingDownload) {
-            callContained("cancelling a download", [&] {
-                (*pendingDownload)(std::string(),
-                                   ErrorObject(error.getErrorCodeEnum(), error.getMessageFormatString()));
-            });
-            pendingDownload.reset();
-        }
+        download = std::exchange(pendingDownload, nullptr);
+    }
+    if (download && *download) {
+        callContained("cancelling a download", [&] {
+            (*download)(std::string(), ErrorObject(error.getErrorCodeEnum(), error.getMessageFormatString()));
+        });
     }
 }
 
 void LinkJsonSession::addPendingOperation(const std::shared_ptr<PendingOperation>& operation)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     std::lock_guard lock(pendingOperationsMutex);
     pendingOperations.insert(operation);
 }
 
 void LinkJsonSession::deletePendingOperation(const std::shared_ptr<PendingOperation>& operation)
 {
+    if (inheritedByFork()) {
+        return;
+    }
+    decltype(pendingOperations)::node_type removed; // let go of outside the lock
     std::lock_guard lock(pendingOperationsMutex);
-    pendingOperations.erase(operation);
+    removed = pendingOperations.extract(operation);
 }
 
 void LinkJsonSession::addPendingJob(const boost::json::string& requestId, ReplyCallback callback,
                                     AbstractMeasurementJob* job)
 {
+    if (inheritedByFork()) {
+        return;
+    }
+    PendingJob replaced; // let go of outside the lock
     std::lock_guard lock(pendingJobsMutex);
-    pendingJobs.insert_or_assign(requestId, PendingJob{std::move(callback), job});
+    auto [entry, added] = pendingJobs.try_emplace(requestId);
+    replaced = std::exchange(entry->second, PendingJob{std::move(callback), job});
 }
 
 void LinkJsonSession::resolvePendingJob(const boost::json::string& requestId, const boost::json::object& completion)
 {
+    if (inheritedByFork()) {
+        return;
+    }
     ReplyCallback callback;
     {
         std::lock_guard lock(pendingJobsMutex);

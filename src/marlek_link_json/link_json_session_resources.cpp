@@ -14,6 +14,7 @@
 #include <iostream>
 #include <limits>
 #include <system_error>
+#include <utility>
 
 namespace {
 
@@ -61,15 +62,21 @@ ErrorObject uploadFile(LinkJsonSession& session, std::ifstream& file, const std:
 
 } // namespace
 
-boost::json::object LinkJsonSession::sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
-                                                         boost::json::object keys, int timeout)
+boost::json::object LinkJsonSession::resourceRequest(ResourceTypeEnum type, std::string_view verb,
+                                                     boost::json::object keys)
 {
     boost::json::object request;
     request["do"] = "/" + std::string(resourceTypeName(type)) + "/" + std::string(verb);
     for (auto& [key, value] : keys) {
         request[key] = std::move(value);
     }
-    return sendRequest(request, timeout);
+    return request;
+}
+
+boost::json::object LinkJsonSession::sendResourceRequest(ResourceTypeEnum type, std::string_view verb,
+                                                         boost::json::object keys, int timeout)
+{
+    return sendRequest(resourceRequest(type, verb, std::move(keys)), timeout);
 }
 
 std::expected<std::vector<Resource>, ErrorObject> LinkJsonSession::getResourceList(ResourceTypeEnum type)
@@ -116,8 +123,14 @@ std::expected<Resource, ErrorObject> LinkJsonSession::createResourceFromFile(Res
     if (uploaded.getErrorCodeEnum() == ErrorCodeEnum::NONE) {
         return resource;
     }
-    // A partly uploaded resource would pass for the file's content.
-    deleteResource(resource);
+    // A partly uploaded resource would pass for the file's content. After a
+    // cancellation the caller is not kept waiting for its deletion.
+    if (uploaded.getErrorCodeEnum() == ErrorCodeEnum::STOPPED_MANUALLY) {
+        sendRequest(resourceRequest(type, "delete", {{"resource_id", resource.getResourceId()}}), ReplyCallback(),
+                    -1);
+    } else {
+        deleteResource(resource);
+    }
     return std::unexpected(std::move(uploaded));
 }
 
@@ -210,6 +223,9 @@ ErrorObject LinkJsonSession::getUpdatedResourceInfo(Resource& resource)
 
 ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::string& output, std::size_t maximumSize)
 {
+    if (inheritedByFork()) {
+        return notConnectedError();
+    }
     std::lock_guard downloadLock(fullDownloadMutex);
     if (resource.getSize() == 0) {
         ErrorObject refreshed = getUpdatedResourceInfo(resource);
@@ -228,24 +244,32 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
     }
 
     // Content longer than the resource's size is taken as it comes; the
-    // caller's maximum alone bounds what may be held in memory.
-    std::promise<std::optional<ErrorObject>> delivered;
-    auto outcome = delivered.get_future();
+    // caller's maximum alone bounds what may be held in memory. The receiver
+    // is called outside the download lock and may be called after this has
+    // returned (a failed request lets go of it while the content or a
+    // cancellation is being delivered): it keeps what it receives in a
+    // place of its own.
+    struct Delivery {
+        OncePromise<std::optional<ErrorObject>> outcome;
+        std::string content;
+    };
+    const auto delivery = std::make_shared<Delivery>();
+    auto outcome = delivery->outcome.getFuture();
     auto receiver = std::make_shared<DownloadCallback>(
-        [&delivered, &output, maximumSize](std::string&& content, std::optional<ErrorObject> error) {
+        [delivery, maximumSize](std::string&& content, std::optional<ErrorObject> error) {
             if (!error && maximumSize != 0 && content.size() > maximumSize) {
                 error = contentInvalid("downloaded resource size invalid");
             }
             if (!error) {
-                output = std::move(content);
+                delivery->content = std::move(content);
             }
-            delivered.set_value(std::move(error));
+            delivery->outcome.offer(std::move(error));
         });
     setPendingDownload(receiver);
 
     const boost::json::object reply =
         sendResourceRequest(resource.getType(), "download", {{"resource_id", resource.getResourceId()}},
-                            static_cast<int>(3 * requestTimeout.count()));
+                            static_cast<int>(3 * requestTimeout.load().count()));
     if (!wasSuccessful(reply)) {
         deletePendingDownload();
         return getError(reply);
@@ -254,6 +278,7 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
         error && error->getErrorCodeEnum() != ErrorCodeEnum::NONE) {
         return *error;
     }
+    output = std::move(delivery->content);
     if (output.size() < resource.getSize()) {
         return contentInvalid("downloaded resource size invalid");
     }
@@ -262,27 +287,42 @@ ErrorObject LinkJsonSession::retrieveFullResource(Resource& resource, std::strin
 
 void LinkJsonSession::setPendingDownload(const std::shared_ptr<DownloadCallback>& callback)
 {
-    startTimeout(binaryFrameTimeout, [this, callback] {
-        std::lock_guard lock(pendingDownloadMutex);
-        if (pendingDownload == callback) {
-            (*callback)(std::string(), ErrorFactory::makeError<ErrorCodeEnum::OPERATION_TIMED_OUT>());
+    if (inheritedByFork()) {
+        return;
+    }
+    startTimeout(binaryFrameTimeout.load(), [this, callback] {
+        {
+            std::lock_guard lock(pendingDownloadMutex);
+            if (pendingDownload != callback) {
+                return;
+            }
             pendingDownload.reset();
         }
+        (*callback)(std::string(), ErrorFactory::makeError<ErrorCodeEnum::OPERATION_TIMED_OUT>());
     });
+    std::shared_ptr<DownloadCallback> replaced; // let go of outside the lock
     std::lock_guard lock(pendingDownloadMutex);
-    pendingDownload = callback;
+    replaced = std::exchange(pendingDownload, callback);
 }
 
 void LinkJsonSession::deletePendingDownload()
 {
+    if (inheritedByFork()) {
+        return;
+    }
+    std::shared_ptr<DownloadCallback> removed; // let go of outside the lock
     std::lock_guard lock(pendingDownloadMutex);
-    pendingDownload.reset();
+    removed = std::exchange(pendingDownload, nullptr);
 }
 
 ErrorObject LinkJsonSession::downloadResourceToFile(const Resource& resource, const std::filesystem::path& path)
 {
     Resource refreshed = resource;
-    getUpdatedResourceInfo(refreshed);
+    // Any other failure leaves the handle as it was, which is read as it is.
+    if (ErrorObject refresh = getUpdatedResourceInfo(refreshed);
+        refresh.getErrorCodeEnum() == ErrorCodeEnum::STOPPED_MANUALLY) {
+        return refresh;
+    }
     if (refreshed.getResourceId().empty()) {
         return ErrorObject(ErrorCodeEnum::ID_NOT_FOUND, "could not find {0} with {1} '{2}'", "resource",
                            "resource_id", resource.getResourceId());

@@ -94,9 +94,14 @@ std::expected<std::shared_ptr<DataSet>, ErrorObject> LinkJsonSession::getJobResu
             error.getErrorCodeEnum() != ErrorCodeEnum::NONE) {
             return std::unexpected(std::move(error));
         }
-        const std::uint64_t version = getDeviceProtocolVersion();
+        // Read with the layout of version 0 when the version cannot be had,
+        // but not when the caller has cancelled the call.
+        const auto version = readDeviceProtocolVersion();
+        if (!version && version.error().getErrorCodeEnum() == ErrorCodeEnum::STOPPED_MANUALLY) {
+            return std::unexpected(version.error());
+        }
         return std::make_shared<EisDataset>(eisDatasetFromBinary(content, std::move(eisHeader), *rows, std::move(info),
-                                                                 static_cast<std::size_t>(version)));
+                                                                 static_cast<std::size_t>(version.value_or(0))));
     }
     case ResourceSubType::DATASET_DC: {
         auto dcHeader = boost::json::value_to<LiveDataHeader>(dataHeader);
@@ -114,6 +119,14 @@ std::expected<std::shared_ptr<DataSet>, ErrorObject> LinkJsonSession::getJobResu
 
 std::uint64_t LinkJsonSession::getDeviceProtocolVersion()
 {
+    return readDeviceProtocolVersion().value_or(0);
+}
+
+std::expected<std::uint64_t, ErrorObject> LinkJsonSession::readDeviceProtocolVersion()
+{
+    if (inheritedByFork()) {
+        return std::unexpected(notConnectedError());
+    }
     {
         std::lock_guard lock(protocolVersionMutex);
         if (cachedProtocolVersion) {
@@ -122,7 +135,7 @@ std::uint64_t LinkJsonSession::getDeviceProtocolVersion()
     }
     const auto info = getWorkstationInfo();
     if (!info) {
-        return 0;
+        return std::unexpected(info.error());
     }
     const std::uint64_t version = info->protocol_version;
     std::lock_guard lock(protocolVersionMutex);

@@ -58,16 +58,18 @@ AbstractLinkLlSslImpl* LinkLlSession<Stream>::getSsl()
     return ssl.get();
 }
 
+// The owner installs the receive handlers before connecting, while no
+// worker runs; the replaced handler goes at the end.
 template <typename Stream>
 void LinkLlSession<Stream>::setReceiveHandler(const std::function<void(std::string&&)>& handler)
 {
-    receiveHandler = handler;
+    const auto replaced = std::exchange(receiveHandler, handler);
 }
 
 template <typename Stream>
 void LinkLlSession<Stream>::setReceiveBinaryHandler(const std::function<void(std::string&&)>& handler)
 {
-    receiveBinaryHandler = handler;
+    const auto replaced = std::exchange(receiveBinaryHandler, handler);
 }
 
 template <typename Stream>
@@ -80,8 +82,9 @@ template <typename Stream>
 void LinkLlSession<Stream>::setConnectionStatusCallback(
     const std::function<void(MarlekLinkConnectionStatusEnum)>& callback)
 {
+    std::function<void(MarlekLinkConnectionStatusEnum)> replaced; // let go of outside the lock
     std::lock_guard lock(statusCallbackMutex);
-    statusCallback = callback;
+    replaced = std::exchange(statusCallback, callback);
 }
 
 template <typename Stream>

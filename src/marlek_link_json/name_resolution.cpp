@@ -5,6 +5,7 @@
 #include <boost/asio/post.hpp>
 #include <boost/asio/use_awaitable.hpp>
 
+#include <atomic>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -24,9 +25,15 @@ NameResolution::Answer systemResolve(const std::string& host, const std::string&
 
 std::mutex resolverMutex;
 NameResolution::Resolver currentResolver = systemResolve;
+// Read without the lock while no test has replaced the resolver, so that a
+// child made by fork never waits for a lock its parent's threads held.
+std::atomic<bool> overridden{false};
 
 NameResolution::Resolver resolverInUse()
 {
+    if (!overridden.load()) {
+        return systemResolve;
+    }
     std::lock_guard lock(resolverMutex);
     return currentResolver;
 }
@@ -94,6 +101,7 @@ void NameResolution::overrideForTesting(Resolver resolver)
 {
     std::lock_guard lock(resolverMutex);
     currentResolver = std::move(resolver);
+    overridden = true;
 }
 
 void NameResolution::restoreDefault()

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <optional>
 #include <stdexcept>
+#include <stop_token>
 #include <ostream>
 #include <thread>
 #include <tuple>
@@ -265,4 +266,41 @@ TEST(AutoDiscovery, NewAsyncDiscoveryReplacesTheRunningOne)
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(results[0], std::make_pair(1, expected));
     EXPECT_EQ(results[1], std::make_pair(2, expected));
+}
+
+// A discovery that would listen for ten minutes ends with the stop, keeping
+// what was found: a device from the answer already heard, or nothing yet.
+TEST(AutoDiscovery, StopEndsTheDiscoveryWithWhatWasFound)
+{
+    UdpResponder responder;
+    const AutoDiscovery discovery(10min, loopbackScope(responder.port()));
+    std::stop_source stop;
+    auto found = std::async(std::launch::async, [&] { return discovery.discover(stop.get_token()); });
+    ASSERT_TRUE(responder.waitForProbes(1, slack));
+    stop.request_stop();
+    ASSERT_EQ(found.wait_for(20s), std::future_status::ready) << "the discovery goes on after the stop";
+    const auto devices = found.get();
+    if (!devices.empty()) {
+        EXPECT_EQ(devices, (std::vector<DiscoveredDevice>{{"127.0.0.1", "1954", false}}));
+    }
+}
+
+TEST(AutoDiscovery, StoppedBeforeItBeginsProbesNothing)
+{
+    UdpResponder responder;
+    const AutoDiscovery discovery(10min, loopbackScope(responder.port()));
+    std::stop_source stop;
+    stop.request_stop();
+    auto found = std::async(std::launch::async, [&] { return discovery.discover(stop.get_token()); });
+    ASSERT_EQ(found.wait_for(20s), std::future_status::ready);
+    EXPECT_TRUE(found.get().empty());
+    EXPECT_FALSE(responder.waitForProbes(1, 200ms));
+}
+
+TEST(AutoDiscovery, UnstoppedTokenListensForTheWholeTime)
+{
+    UdpResponder responder;
+    const AutoDiscovery discovery(listenTime, loopbackScope(responder.port()));
+    const std::stop_source stop;
+    EXPECT_EQ(discovery.discover(stop.get_token()), (std::vector<DiscoveredDevice>{{"127.0.0.1", "1954", false}}));
 }

@@ -11,6 +11,7 @@
 #include "marlek_link_json/link_json_session.hpp"
 
 #include <atomic>
+#include <future>
 #include <thread>
 
 using Mode = FakeReplyOverride::Mode;
@@ -159,6 +160,29 @@ TEST_F(JobResults, ImpedanceResultComesBackValueForValue)
     EXPECT_EQ(dataset->getJobInfo().jobId, kJobId);
     // List, download, then the protocol version for the table layout.
     EXPECT_EQ(router().requests("/id").size(), 1u);
+}
+
+// The table layout depends on the version: a cancelled version query ends
+// the call instead of reading the table with a guessed layout.
+TEST_F(JobResults, CancelledWhileAskingForTheVersionEndsStopped)
+{
+    const EisDataset original = impedanceResult();
+    const auto table = eisDatasetToBinary(original);
+    ASSERT_TRUE(table);
+    router().addResource(resultDescription(kJobId, ResourceSubType::DATASET_AC,
+                                           resultHeader(finishedJobInfo(kJobId), boost::json::value_from(table->header),
+                                                        table->number_of_rows)),
+                         table->data);
+    router().setReplyOverride("/id", {.mode = Mode::NoReply});
+    link->setRequestTimeout(std::chrono::minutes(10));
+
+    auto result = std::async(std::launch::async, [this] { return link->getJobResultData(job); });
+    ASSERT_TRUE(askedFor(workstation, "/id"));
+    link->cancelPendingOperations();
+    ASSERT_EQ(result.wait_for(20s), std::future_status::ready);
+    const auto dataset = result.get();
+    ASSERT_FALSE(dataset);
+    EXPECT_EQ(dataset.error(), ErrorObject(ErrorCodeEnum::STOPPED_MANUALLY, "manually stopped"));
 }
 
 TEST_F(JobResults, ImpedanceResultWithoutRowCountTakesTheRowsFromTheSize)

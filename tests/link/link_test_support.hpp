@@ -24,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using fake_workstation::littleEndian;
@@ -82,6 +83,27 @@ inline ResourceInfo resultDescription(const std::string& jobId, ResourceSubType 
         description.header = std::make_shared<boost::json::value>(std::move(*header));
     }
     return description;
+}
+
+// True once the workstation has received a request with this "do", within
+// a few seconds.
+inline bool askedFor(const FakeWorkstation& workstation, std::string_view command)
+{
+    return workstation.waitUntil(
+        [command](const std::vector<FakeConnectionRecord>& connections) {
+            for (const auto& connection : connections) {
+                for (const auto& message : connection.messages) {
+                    boost::system::error_code error;
+                    const auto parsed = boost::json::parse(message.bytes, error);
+                    const auto* done = error || !parsed.is_object() ? nullptr : parsed.as_object().if_contains("do");
+                    if (done && done->is_string() && done->get_string() == command) {
+                        return true;
+                    }
+                }
+            }
+            return false;
+        },
+        std::chrono::seconds(5));
 }
 
 // A link connected to its own fake workstation, with a short request

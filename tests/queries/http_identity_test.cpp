@@ -11,6 +11,8 @@
 #include <boost/asio/ip/tcp.hpp>
 
 #include <future>
+#include <optional>
+#include <stop_token>
 
 using fake_workstation::HttpIdBehaviour;
 using fake_workstation::HttpIdServer;
@@ -172,4 +174,82 @@ TEST(HttpIdentity, StalledNameResolutionEndsAtTheTimeOut)
     EXPECT_EQ(codeOf(info.error()), ErrorCodeEnum::CONNECTION_DNS_ERROR);
     EXPECT_EQ(formatted(info.error()),
               "dns error: " + boost::asio::error::make_error_code(boost::asio::error::operation_aborted).message());
+}
+
+namespace {
+
+// Where the identity fetch waits when it is stopped.
+enum class FetchStage { BeforeTheCall, ResolvingTheName, AwaitingTheAnswer };
+
+struct StopCase {
+    const char* name;
+    FetchStage stage;
+};
+
+class StoppedIdentity : public ::testing::TestWithParam<StopCase> {};
+
+} // namespace
+
+// Without a limit, only a stop ends the wait for a workstation that never
+// answers.
+TEST_P(StoppedIdentity, EndsStoppedWherever)
+{
+    const FetchStage stage = GetParam().stage;
+    HttpIdServerOptions options;
+    options.behaviour = HttpIdBehaviour::NEVER_ANSWER;
+    HttpIdServer server(options);
+    std::optional<fake_workstation::StalledResolver> stalled;
+    if (stage == FetchStage::ResolvingTheName) {
+        stalled.emplace();
+    }
+    const std::string host = stage == FetchStage::ResolvingTheName ? "workstation.example" : "127.0.0.1";
+    std::stop_source stop;
+    if (stage == FetchStage::BeforeTheCall) {
+        stop.request_stop();
+    }
+
+    auto fetching = std::async(std::launch::async, [&] {
+        return LinkJsonSession::id(host, portOf(server), std::chrono::milliseconds::zero(), stop.get_token());
+    });
+    if (stage == FetchStage::ResolvingTheName) {
+        ASSERT_TRUE(stalled->waitUntilAsked(5s));
+    } else if (stage == FetchStage::AwaitingTheAnswer) {
+        ASSERT_TRUE(server.waitForRequests(1, 5s));
+    }
+    stop.request_stop();
+    const bool ended = fetching.wait_for(20s) == std::future_status::ready;
+    if (!ended) {
+        // Lets the fetch go, so that the test can end.
+        stalled.reset();
+    }
+    ASSERT_TRUE(ended) << "the fetch goes on after the stop";
+    const auto info = fetching.get();
+    ASSERT_FALSE(info.has_value());
+    EXPECT_EQ(info.error(), ErrorObject(ErrorCodeEnum::STOPPED_MANUALLY, "manually stopped"));
+    if (stage == FetchStage::BeforeTheCall) {
+        EXPECT_EQ(server.acceptedConnections(), 0u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, StoppedIdentity,
+                         ::testing::Values(StopCase{"BeforeTheCall", FetchStage::BeforeTheCall},
+                                           StopCase{"ResolvingTheName", FetchStage::ResolvingTheName},
+                                           StopCase{"AwaitingTheAnswer", FetchStage::AwaitingTheAnswer}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HttpIdentity, EveryOverloadTakesTheStopAndOtherwiseAnswers)
+{
+    HttpIdServer server;
+    MarlekLink link("127.0.0.1", portOf(server));
+    std::stop_source stop;
+    stop.request_stop();
+    const ErrorObject stopped(ErrorCodeEnum::STOPPED_MANUALLY, "manually stopped");
+    EXPECT_EQ(MarlekLink::id("127.0.0.1", portOf(server), kHttpTimeout, stop.get_token()).error(), stopped);
+    EXPECT_EQ(link.id(kHttpTimeout, stop.get_token()).error(), stopped);
+    EXPECT_EQ(server.acceptedConnections(), 0u);
+
+    const std::stop_source unused;
+    const auto identity = link.id(std::chrono::milliseconds::zero(), unused.get_token());
+    ASSERT_TRUE(identity.has_value()) << formatted(identity.error());
+    EXPECT_EQ(identity->serial_number, "SN-1");
 }
