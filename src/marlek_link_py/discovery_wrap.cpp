@@ -61,7 +61,7 @@ void init_discovery_wrap(py::module_& m)
              "\n    Create an auto discovery scanner.\n\n"
              "    :param discovery_timeout: how long to listen for device responses, as a\n"
              "        :class:`datetime.timedelta`\n")
-        .def("discover", &AutoDiscovery::discover, py::call_guard<py::gil_scoped_release>(),
+        .def("discover", py::overload_cast<>(&AutoDiscovery::discover, py::const_), py::call_guard<py::gil_scoped_release>(),
              "\n    Scan the local network for Marlek devices.\n\n"
              "    A discovery request is broadcast on every local network interface. The call blocks until the\n"
              "    timeout passed to the constructor has elapsed and then returns the devices that answered.\n\n"
