@@ -8,10 +8,11 @@
 #include <mutex>
 
 // The parent's other threads do not exist in a child made by fork, and one
-// of them may have held the mutex at the fork. So in a child it locks
-// nothing: what it guards there belongs to the parent, and the child's
-// calls on it are refused at once. A thread never forks while it holds it
-// (it is taken without the interpreter lock, and os.fork needs that lock).
+// of them may have held the mutex at the fork. So in a child, a mutex made
+// in the parent locks nothing: what it guards there belongs to the parent,
+// and the core refuses the child's calls on it at once. The thread that
+// forks never holds it (it is held only without the interpreter lock, which
+// os.fork needs), so no unlock in the child follows a lock of the parent.
 class ForkSafeMutex {
 public:
     void lock()
