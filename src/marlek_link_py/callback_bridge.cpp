@@ -19,6 +19,10 @@ PyObject* newList(std::size_t size)
 
 PyCallableRef::~PyCallableRef()
 {
+    // Nobody else can clear it now.
+    if (!callable) {
+        return;
+    }
     const InterpreterLock lock(InterpreterLock::ThreadState::ForThisScope);
     if (!lock) {
         // The interpreter is closing: its own teardown frees the object.
@@ -26,6 +30,18 @@ PyCallableRef::~PyCallableRef()
         return;
     }
     callable = py::object();
+}
+
+void PyCallableRef::clear()
+{
+    // Emptied before the object goes: letting go of it may run code that
+    // comes back here.
+    const py::object dropped = std::move(callable);
+}
+
+int PyCallableRef::traverse(visitproc visit, void* arg) const
+{
+    return callable ? visit(callable.ptr(), arg) : 0;
 }
 
 py::object toPython(const std::vector<std::vector<double>>& rows)

@@ -16,6 +16,11 @@
 // One strong reference to a Python callable. Its last owner may let go on
 // any thread: the reference is then released under the interpreter lock,
 // which is taken if the thread does not hold it.
+//
+// The collector sees the reference through the one Python object that owns
+// this (the handler object, or the link for its status callback): it may
+// clear it to break a cycle, and a call then finds nothing to call. Every
+// member function but the destructor needs the interpreter lock.
 class PyCallableRef {
 public:
     explicit PyCallableRef(pybind11::object callable) : callable(std::move(callable)) {}
@@ -23,7 +28,10 @@ public:
     PyCallableRef(const PyCallableRef&) = delete;
     PyCallableRef& operator=(const PyCallableRef&) = delete;
 
-    const pybind11::object& get() const { return callable; }
+    // Empty once cleared.
+    pybind11::object get() const { return callable; }
+    void clear();
+    int traverse(visitproc visit, void* arg) const;
 
 private:
     pybind11::object callable;
@@ -46,19 +54,25 @@ pybind11::object toPython(const std::vector<std::vector<double>>& rows);
 void reportCallbackError(const pybind11::object& callable, pybind11::error_already_set& error);
 void reportCallbackError(const pybind11::object& callable, const std::exception& error);
 
-// Runs `convertAndCall` under the interpreter lock (see InterpreterLock):
-// nothing when the interpreter is closing. Whatever Python raises in there
-// is reported, once; nothing stays pending and nothing reaches the core,
-// which goes on as if the call had returned.
+// Calls `convertAndCall` with the callable, under the interpreter lock (see
+// InterpreterLock): nothing when the interpreter is closing or the
+// reference has been cleared. Whatever Python raises in there is reported,
+// once; nothing stays pending and nothing reaches the core, which goes on as
+// if the call had returned.
 template <typename ConvertAndCall>
-void callWithInterpreterLock(const pybind11::object& callable, ConvertAndCall&& convertAndCall)
+void callWithInterpreterLock(const PyCallableRef& reference, ConvertAndCall&& convertAndCall)
 {
     const InterpreterLock lock(InterpreterLock::ThreadState::KeptByThread);
     if (!lock) {
         return;
     }
+    // A reference of the call's own: the call may drop every other one.
+    const pybind11::object callable = reference.get();
+    if (!callable) {
+        return;
+    }
     try {
-        convertAndCall();
+        convertAndCall(callable);
     } catch (pybind11::error_already_set& error) {
         reportCallbackError(callable, error);
     } catch (const std::exception& error) {
@@ -73,12 +87,11 @@ void callWithInterpreterLock(const pybind11::object& callable, ConvertAndCall&& 
 template <typename... Args>
 class PyCallback {
 public:
-    explicit PyCallback(pybind11::object callable) : callable(std::make_shared<PyCallableRef>(std::move(callable))) {}
+    explicit PyCallback(std::shared_ptr<PyCallableRef> callable) : callable(std::move(callable)) {}
 
     void operator()(Args... args) const
     {
-        const pybind11::object& target = callable->get();
-        callWithInterpreterLock(target, [&] {
+        callWithInterpreterLock(*callable, [&](const pybind11::object& target) {
             // Converted in parameter order.
             const std::array<pybind11::object, sizeof...(Args)> objects{toPython(args)...};
             std::array<PyObject*, sizeof...(Args)> arguments{};
@@ -94,5 +107,5 @@ public:
     }
 
 private:
-    std::shared_ptr<const PyCallableRef> callable;
+    std::shared_ptr<PyCallableRef> callable;
 };

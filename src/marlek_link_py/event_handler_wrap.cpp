@@ -3,8 +3,10 @@
 // connection's worker thread through a PyCallback.
 
 #include "marlek_link_py/callback_bridge.hpp"
+#include "marlek_link_py/constructed_instance.hpp"
 #include "marlek_link_py/docstring.hpp"
 #include "marlek_link_py/link_wrap.hpp"
+#include "marlek_link_py/python_event_handler.hpp"
 
 #include "marlek_json_common/json_common/protocol/livedataheader.hpp"
 #include "marlek_json_common/json_common/protocol/livedataheadereis.hpp"
@@ -26,8 +28,8 @@ namespace py = pybind11;
 
 namespace {
 
-using Handler = std::shared_ptr<MarlekLinkEventHandler>;
-using Rows = std::vector<std::vector<double>>;
+using Handler = std::shared_ptr<PythonEventHandler>;
+using HandlerClass = py::class_<PythonEventHandler, Handler>;
 
 // What a callback receives, as its signature shows it: the rows arrive as
 // new lists of floats, not as any sequence a caller might pass.
@@ -45,22 +47,52 @@ struct Received<const Rows&> {
 // Registers one factory: the Python callable becomes a PyCallback of the
 // core factory's argument types.
 template <typename... Args>
-void addFactory(py::class_<MarlekLinkEventHandler, Handler>& cls, const char* name,
-                Handler (*coreFactory)(const std::function<void(Args...)>&), const char* doc)
+void addFactory(HandlerClass& cls, const char* name,
+                std::shared_ptr<MarlekLinkEventHandler> (*coreFactory)(const std::function<void(Args...)>&),
+                const char* doc)
 {
     cls.def_static(
         name,
         [coreFactory](const py::typing::Callable<void(typename Received<Args>::type...)>& callback) {
-            return coreFactory(PyCallback<Args...>(callback));
+            auto callable = std::make_shared<PyCallableRef>(callback);
+            const auto made = coreFactory(PyCallback<Args...>(callable));
+            return std::make_shared<PythonEventHandler>(*made, std::move(callable));
         },
         py::arg("callback"), doc);
+}
+
+// The handler's object owns the reference to its callable, whoever else
+// holds the handler (links, sessions): a link whose callable refers back to
+// it is then a cycle the collector sees (the link reports the handler
+// objects it keeps registered).
+int traverseHandler(PyObject* self, visitproc visit, void* arg)
+{
+    Py_VISIT(Py_TYPE(self));
+    const PythonEventHandler* const handler = constructedInstance<PythonEventHandler>(self);
+    return handler ? handler->target().traverse(visit, arg) : 0;
+}
+
+int clearHandler(PyObject* self)
+{
+    if (PythonEventHandler* const handler = constructedInstance<PythonEventHandler>(self)) {
+        handler->target().clear();
+    }
+    return 0;
+}
+
+void takePartInCollection(PyHeapTypeObject* heapType)
+{
+    PyTypeObject* const type = &heapType->ht_type;
+    type->tp_flags |= Py_TPFLAGS_HAVE_GC;
+    type->tp_traverse = traverseHandler;
+    type->tp_clear = clearHandler;
 }
 
 } // namespace
 
 void register_event_handler_class(py::module_& m)
 {
-    py::class_<MarlekLinkEventHandler, Handler> cls(m, "MarlekLinkEventHandler");
+    HandlerClass cls(m, "MarlekLinkEventHandler", py::custom_type_setup(takePartInCollection));
     addFactory(cls, "make_live_data_header_event_handler", &MarlekLinkEventHandler::makeLiveDataHeaderEventHandler,
                "\n    Create an event handler for DC live data headers.\n\n"
                "    :param callback: called with (LiveDataHeader, JobInfo)\n" MARLEK_RETURNS_HANDLER);

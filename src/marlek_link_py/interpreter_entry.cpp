@@ -99,7 +99,8 @@ InterpreterEntry InterpreterEntry::enterToReturn()
 {
     InterpreterEntry entry = enter();
     if (!entry && closer.load() == std::this_thread::get_id()) {
-        return InterpreterEntry(true);
+        // Counted like any admitted entry, which its end takes off again.
+        return enterFromInside();
     }
     return entry;
 }

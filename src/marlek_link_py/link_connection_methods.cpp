@@ -36,6 +36,8 @@ ErrorObject connect(MarlekLink& link)
 
 void disconnect(MarlekLink& link)
 {
+    // Let go of once the link has let go of its copies.
+    const auto statusCallable = LinkPythonSide::of(link)->replaceStatusCallable(nullptr);
     link.setConnectionStatusCallback({});
     callWithoutInterpreterLock([&] {
         // Calls that wait on the session on other threads return at once.
@@ -61,9 +63,11 @@ void add_link_connection_methods(LinkClass& cls)
 {
     cls.def(py::init([](const std::string& hostname, const std::string& port, std::uint32_t flags,
                         const std::string& httpUser, const std::string& httpPassword) {
-                return LinkHolder(new MarlekLink(connectionText(hostname, "hostname"), connectionText(port, "port"),
-                                                 flags, connectionText(httpUser, "http_user"),
-                                                 connectionText(httpPassword, "http_password")));
+                LinkHolder link(new MarlekLink(connectionText(hostname, "hostname"), connectionText(port, "port"),
+                                               flags, connectionText(httpUser, "http_user"),
+                                               connectionText(httpPassword, "http_password")));
+                LinkPythonSide::of(*link);
+                return link;
             }),
             py::arg("hostname"), py::arg("port") = "1994", py::arg("flags") = 0u, py::arg("http_user") = "",
             py::arg("http_password") = "",

@@ -5,6 +5,8 @@
 #include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/connection_text.hpp"
 #include "marlek_link_py/data_text.hpp"
+#include "marlek_link_py/link_collection.hpp"
+#include "marlek_link_py/link_python_side.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
 #include "marlek_link/marlek_link_exc.hpp"
@@ -184,12 +186,14 @@ void register_link_exception(py::module_& m)
 
 void register_link_exc_class(py::module_& m)
 {
-    LinkExcClass cls(m, "MarlekLinkExc");
+    LinkExcClass cls(m, "MarlekLinkExc", py::custom_type_setup(takePartInCollection<MarlekLinkExc>));
     cls.def(py::init([](const std::string& hostname, const std::string& port, std::uint32_t flags,
                         const std::string& httpUser, const std::string& httpPassword) {
-                return std::unique_ptr<MarlekLinkExc, LinkDeleter>(new MarlekLinkExc(
+                std::unique_ptr<MarlekLinkExc, LinkDeleter> link(new MarlekLinkExc(
                     connectionText(hostname, "hostname"), connectionText(port, "port"), flags,
                     connectionText(httpUser, "http_user"), connectionText(httpPassword, "http_password")));
+                LinkPythonSide::of(*link);
+                return link;
             }),
             py::arg("hostname"), py::arg("port") = "1994", py::arg("flags") = 0u, py::arg("http_user") = "",
             py::arg("http_password") = "",

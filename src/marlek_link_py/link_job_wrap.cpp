@@ -4,6 +4,7 @@
 #include "marlek_link_py/blocking_call.hpp"
 #include "marlek_link_py/init_wrap.hpp"
 #include "marlek_link_py/interpreter_entry.hpp"
+#include "marlek_link_py/link_collection.hpp"
 #include "marlek_link_py/link_python_side.hpp"
 #include "marlek_link_py/link_wrap.hpp"
 
@@ -11,8 +12,11 @@
 
 #include <pybind11/pybind11.h>
 
+#include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace py = pybind11;
 
@@ -24,13 +28,24 @@ namespace {
 // they are let go.
 void closeAndDelete(MarlekLink* link, const std::shared_ptr<LinkPythonSide>& side)
 {
-    std::unique_lock<std::mutex> core;
-    if (side) {
-        side->joinLaterWork();
+    {
         // The exit hook may be closing this very link.
-        core = std::unique_lock(side->coreMutex);
+        std::lock_guard core(side->coreMutex);
+        link->disconnect();
+        side->linkGone = true;
     }
-    link->disconnect();
+    delete link;
+}
+
+// A link of the parent in a child made by fork: its threads, and whatever
+// they held, are the parent's. So the link goes without waiting for
+// anything (the core leaks its session), and its side, whose mutex a thread
+// of the parent may have held, is never destroyed. Under the interpreter
+// lock, which guards the list.
+void deleteInherited(MarlekLink* link, std::shared_ptr<LinkPythonSide> side)
+{
+    static auto* const inheritedSides = new std::vector<std::shared_ptr<LinkPythonSide>>();
+    inheritedSides->push_back(std::move(side));
     delete link;
 }
 
@@ -38,8 +53,20 @@ void closeAndDelete(MarlekLink* link, const std::shared_ptr<LinkPythonSide>& sid
 
 void LinkDeleter::operator()(MarlekLink* link) const
 {
-    link->setConnectionStatusCallback({});
     auto side = LinkPythonSide::forget(*link);
+    if (!side) {
+        side = std::make_shared<LinkPythonSide>();
+    }
+    {
+        // Let go of after the link's own copies, so that the last reference
+        // to a callable never goes inside the library.
+        const auto references = side->takePythonReferences();
+        link->setConnectionStatusCallback({});
+    }
+    if (side->inherited()) {
+        deleteInherited(link, std::move(side));
+        return;
+    }
     if (!LinkPythonSide::onSessionThread()) {
         callWithoutInterpreterLock([&] { closeAndDelete(link, side); });
         return;
@@ -58,7 +85,7 @@ void init_link_job_wrap(py::module_& m)
     register_resource_class(m);
     register_tls_classes(m);
 
-    LinkClass link(m, "MarlekLink");
+    LinkClass link(m, "MarlekLink", py::custom_type_setup(takePartInCollection<MarlekLink>));
     add_link_connection_methods(link);
     add_link_job_methods(link);
     add_link_event_methods(link);

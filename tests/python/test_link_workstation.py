@@ -164,8 +164,11 @@ def test_connect_from_the_status_callback_returns_an_error(fake_workstation):
     def on_status(status):
         seen.add(status)
         if status is Status.DISCONNECTED:
-            answers.add(link.connect())
+            answer = link.connect()
+            # Done before the owner's thread reconnects: a disconnect ends a
+            # connect in progress.
             link.disconnect()
+            answers.add(answer)
 
     link.set_connection_status_callback(on_status)
     fake_workstation.command(do="drop")
