@@ -30,6 +30,7 @@ namespace {
 
 using Handler = std::shared_ptr<PythonEventHandler>;
 using HandlerClass = py::class_<PythonEventHandler, Handler>;
+using Rows = std::vector<std::vector<double>>;
 
 // What a callback receives, as its signature shows it: the rows arrive as
 // new lists of floats, not as any sequence a caller might pass.
