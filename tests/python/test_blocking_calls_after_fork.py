@@ -54,9 +54,10 @@ CHILD = textwrap.dedent(
         return 0 if rows else 2
 
     def repeat():
+        # Without a connection: it answers at once, starting no thread.
         link = ml.MarlekLink("127.0.0.1", nowhere)
         while True:
-            link.id(datetime.timedelta(seconds=5))
+            link.get_workstation_status()
 
     # The parent's blocking calls on the main thread have run, too.
     assert testing.loopback_discovery(5, 9).discover() == []
